@@ -1,0 +1,97 @@
+#include "text/encoding.h"
+
+#include <string>
+
+#include "text/code_pages.h"
+#include "text/text_operations.h"
+
+namespace quorvant {
+namespace {
+
+bool IsKeptPlain(unsigned char byte) {
+  return byte == '-' || byte == '.' || (byte >= '0' && byte <= '9') ||
+         (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z');
+}
+
+// The units of a UTF-16 buffer, always ended by a zero unit even when the buffer lacks one.
+std::u16string UnitsOf(const Bytes& buffer) {
+  std::u16string units(static_cast<std::size_t>(buffer.size() / 2), u'\0');
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    units[i] = static_cast<char16_t>(buffer.data()[2 * i] | (buffer.data()[2 * i + 1] << 8));
+  }
+  return units;
+}
+
+}  // namespace
+
+Text UrlEncode(const Text& text, bool keepPlain, bool viaUtf8) {
+  if (text.empty()) return {};
+  const Text source = viaUtf8 ? AnsiToUtf8(text) : text;
+  static constexpr char kHexDigits[] = "0123456789ABCDEF";
+  std::string out;
+  out.reserve(source.view().size() * 3);
+  for (const char c : source.view()) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (keepPlain && IsKeptPlain(byte)) {
+      out += c;
+    } else {
+      out += '%';
+      out += kHexDigits[byte >> 4];
+      out += kHexDigits[byte & 0x0F];
+    }
+  }
+  return Text(out);
+}
+
+Text AnsiToUtf8(const Text& text) { return FromWide(ToWide(text, kGbkCodePage), kUtf8CodePage); }
+
+Bytes ToWide(const Text& text, std::optional<std::int32_t> codePage) {
+  // The empty text is an absent one: the size query fails and the result is empty.
+  const char* source = text.empty() ? nullptr : text.c_str();
+  const std::int32_t units = code_pages::MultiByteToWide(kAnsiCodePage, source, nullptr, 0);
+  if (units <= 0) return {};
+  std::u16string wide(static_cast<std::size_t>(units), u'\0');
+  code_pages::MultiByteToWide(static_cast<std::uint32_t>(codePage.value_or(kUtf8CodePage)), source,
+                              wide.data(), units);
+  Bytes buffer = BlankBytes(2 * units);
+  for (std::size_t i = 0; i < wide.size(); ++i) {
+    buffer.data()[2 * i] = static_cast<std::uint8_t>(wide[i] & 0xFF);
+    buffer.data()[2 * i + 1] = static_cast<std::uint8_t>(wide[i] >> 8);
+  }
+  return buffer;
+}
+
+Text FromWide(const Bytes& units, std::optional<std::int32_t> codePage) {
+  if (units.size() < 2) return {};
+  const std::u16string wide = UnitsOf(units);
+  const std::int32_t needed = code_pages::WideToMultiByte(kAnsiCodePage, wide.c_str(), nullptr, 0);
+  if (needed <= 0) return {};
+  // Twice the ANSI size leaves room for UTF-8's three bytes where code page 936 has two.
+  std::string output(static_cast<std::size_t>(2 * needed), ' ');
+  const std::int32_t written =
+      code_pages::WideToMultiByte(static_cast<std::uint32_t>(codePage.value_or(kAnsiCodePage)),
+                                  wide.c_str(), output.data(), 2 * needed);
+  if (written <= 0) return {};
+  return Text(output);
+}
+
+Text TextBetween(const Text& text, const Text& leftMarker, const Text& rightMarker,
+                 std::int32_t start, bool ignoreCase) {
+  const Text quote = "\"";
+  const Text left = ReplaceText(leftMarker, "#引号", quote, std::nullopt, std::nullopt, true);
+  const Text right = ReplaceText(rightMarker, "#引号", quote, std::nullopt, std::nullopt, true);
+  std::int32_t a = FindText(text, left, start, ignoreCase);
+  if (a == -1) return {};
+  a += TextLength(left);
+  const std::int32_t b = FindText(text, right, a, ignoreCase);
+  if (b == -1) return {};
+  return MidOf(text, a, b - a);
+}
+
+Text ValueAfterColon(const Text& text) {
+  const std::int32_t a = FindText(text, ":");
+  if (a == -1) return {};
+  return TrimBoth(RightOf(text, TextLength(text) - a));
+}
+
+}  // namespace quorvant

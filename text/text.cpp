@@ -1,0 +1,29 @@
+#include "text/text.h"
+
+#include <cstring>
+
+namespace quorvant {
+
+Text::Text(const char* text) : bytes_(text == nullptr ? "" : text) {}
+
+Text::Text(std::string_view bytes) : bytes_(bytes.substr(0, bytes.find('\0'))) {}
+
+Text& Text::operator+=(const Text& other) {
+  bytes_ += other.bytes_;
+  return *this;
+}
+
+Bytes::Bytes(const void* data, std::int32_t size) { append(data, size); }
+
+void Bytes::append(const void* data, std::int32_t size) {
+  if (data == nullptr || size <= 0) return;
+  const auto* first = static_cast<const std::uint8_t*>(data);
+  bytes_.insert(bytes_.end(), first, first + size);
+}
+
+Bytes& Bytes::operator+=(const Bytes& other) {
+  bytes_.insert(bytes_.end(), other.bytes_.begin(), other.bytes_.end());
+  return *this;
+}
+
+}  // namespace quorvant

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvant {
+
+// A byte string in code page 936. It never holds a NUL byte: construction stops at the first
+// one. The empty text and an absent text are the same value.
+class Text {
+ public:
+  Text() = default;
+  Text(const char* text);  // NOLINT: literals are texts
+  Text(std::string_view bytes);
+  explicit Text(const std::string& bytes) : Text(std::string_view(bytes)) {}
+
+  std::int32_t size() const { return static_cast<std::int32_t>(bytes_.size()); }
+  bool empty() const { return bytes_.empty(); }
+  // Always NUL-terminated, for platform calls that take C strings.
+  const char* c_str() const { return bytes_.c_str(); }
+  std::string_view view() const { return bytes_; }
+  unsigned char at(std::int32_t offset) const {
+    return static_cast<unsigned char>(bytes_[static_cast<std::size_t>(offset)]);
+  }
+
+  Text& operator+=(const Text& other);
+  friend Text operator+(Text left, const Text& right) { return left += right; }
+  friend bool operator==(const Text&, const Text&) = default;
+
+ private:
+  std::string bytes_;
+};
+
+// A counted buffer of any bytes, zero included. Empty and absent are the same value.
+class Bytes {
+ public:
+  Bytes() = default;
+  Bytes(const void* data, std::int32_t size);
+  explicit Bytes(std::string_view bytes) : Bytes(bytes.data(), static_cast<std::int32_t>(bytes.size())) {}
+
+  std::int32_t size() const { return static_cast<std::int32_t>(bytes_.size()); }
+  bool empty() const { return bytes_.empty(); }
+  std::uint8_t* data() { return bytes_.data(); }
+  const std::uint8_t* data() const { return bytes_.data(); }
+  std::string_view view() const {
+    return {reinterpret_cast<const char*>(bytes_.data()), bytes_.size()};
+  }
+
+  void append(const void* data, std::int32_t size);
+  Bytes& operator+=(const Bytes& other);
+  friend Bytes operator+(Bytes left, const Bytes& right) { return left += right; }
+  friend bool operator==(const Bytes&, const Bytes&) = default;
+
+ private:
+  std::vector<std::uint8_t> bytes_;
+};
+
+// An array of texts numbered from 1 to count(); it owns copies of its members.
+class TextArray {
+ public:
+  TextArray() = default;
+
+  std::int32_t count() const { return static_cast<std::int32_t>(members_.size()); }
+  // index runs from 1 to count().
+  const Text& at(std::int32_t index) const { return members_.at(static_cast<std::size_t>(index - 1)); }
+  void Append(const Text& member) { members_.push_back(member); }
+
+  auto begin() const { return members_.begin(); }
+  auto end() const { return members_.end(); }
+  friend bool operator==(const TextArray&, const TextArray&) = default;
+
+ private:
+  std::vector<Text> members_;
+};
+
+}  // namespace quorvant
