@@ -3,9 +3,17 @@
 enable_testing()
 if(CMAKE_CROSSCOMPILING)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  # Built with its own settings: the project's code-page and warning options are not its own
+  # (its sources hold characters that code page 936 lacks).
+  get_directory_property(project_options COMPILE_OPTIONS)
+  set_directory_properties(PROPERTIES COMPILE_OPTIONS "")
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  add_library(GTest::gtest_main ALIAS gtest_main)
-  add_library(GTest::gmock ALIAS gmock)
+  set_directory_properties(PROPERTIES COMPILE_OPTIONS "${project_options}")
+  # Newer GoogleTest sources define these aliases themselves.
+  if(NOT TARGET GTest::gtest_main)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+    add_library(GTest::gmock ALIAS gmock)
+  endif()
 else()
   find_package(GTest REQUIRED)
 endif()

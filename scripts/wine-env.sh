@@ -1,0 +1,30 @@
+# Sourced: the Wine environment of one prefix.
+#   wine_env PREFIX      exports it (the prefix's folder is made, nothing else)
+#   wine_boot            creates the prefix once; parallel callers wait for the first one
+#   wine_locale CMD...   runs a Wine command in the program's locale
+# The ANSI code page is 936, as on the systems the program is written for; Wine derives it from
+# the locale. Mono and Gecko are not installed: nothing here needs them, and their installers
+# would ask questions.
+wine_env() {
+  export WINEPREFIX=$1
+  export WINEARCH=win64
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+  mkdir -p "$WINEPREFIX"
+}
+
+wine_boot() {
+  [ -f "$WINEPREFIX/.booted" ] && return 0
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/.booted" ]; then
+      wine_locale wineboot -i >/dev/null 2>&1
+      touch "$WINEPREFIX/.booted"
+    fi
+  ) 9>"$WINEPREFIX.lock"
+}
+
+# Only Wine sees the locale: the shell itself may not have it installed.
+wine_locale() {
+  env LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 "$@"
+}

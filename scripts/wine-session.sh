@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Runs a command that starts many Windows programs under Wine, paying Wine's start-up once: an
+# X display (Xvfb, unless one is set), the prefix created, one wineserver kept alive for the
+# whole command and stopped afterwards.   wine-session.sh PREFIX COMMAND [ARGS...]
+set -euo pipefail
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+source "$(dirname "$0")/wine-env.sh"
+wine_env "$1"
+shift
+wineserver -p 2>/dev/null || true  # a server already running for this prefix will do
+trap 'wineserver -k 2>/dev/null || true' EXIT
+wine_boot
+"$@"
