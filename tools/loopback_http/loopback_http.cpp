@@ -81,10 +81,10 @@ void Reply::HoldUntilStopped() {
   stopping_.WaitForever();
 }
 
-Server::Server(Handler handler)
+Server::Server(Handler handler, std::uint16_t port)
     : handler_(std::move(handler)),
       stopping_(std::make_unique<Stopping>()),
-      listener_(Socket::ListenOnLoopback()) {
+      listener_(Socket::ListenOnLoopback(port)) {
   port_ = listener_.LocalPort();
   if (listener_.valid()) acceptor_ = std::thread(&Server::AcceptLoop, this);
 }

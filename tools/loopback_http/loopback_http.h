@@ -61,7 +61,8 @@ using Handler = std::function<void(const Request& request, Reply& reply)>;
 
 class Server {
  public:
-  explicit Server(Handler handler);
+  // Listens at the port, an ephemeral one for 0.
+  explicit Server(Handler handler, std::uint16_t port = 0);
   ~Server();
   Server(const Server&) = delete;
   Server& operator=(const Server&) = delete;

@@ -62,14 +62,20 @@ Socket& Socket::operator=(Socket&& other) noexcept {
   return *this;
 }
 
-Socket Socket::ListenOnLoopback() {
+Socket Socket::ListenOnLoopback(std::uint16_t port) {
   Socket listener(static_cast<Native>(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP)));
   if (!listener.valid()) return {};
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = 0;
+  address.sin_port = htons(port);
   const auto native = static_cast<NativeSocket>(listener.native_);
+#ifndef _WIN32
+  // A fixed port must be free again at once after a previous run's connections (TIME_WAIT).
+  // Winsock's SO_REUSEADDR would let two listeners share the port, so it is left alone there.
+  const int reuse = 1;
+  setsockopt(native, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
+#endif
   if (bind(native, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
       listen(native, SOMAXCONN) != 0) {
     return {};

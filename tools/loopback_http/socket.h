@@ -20,8 +20,8 @@ class Socket {
   Socket(const Socket&) = delete;
   Socket& operator=(const Socket&) = delete;
 
-  // Listens on 127.0.0.1 at an ephemeral port; an invalid socket on failure.
-  static Socket ListenOnLoopback();
+  // Listens on 127.0.0.1 at the port, an ephemeral one for 0; an invalid socket on failure.
+  static Socket ListenOnLoopback(std::uint16_t port = 0);
 
   bool valid() const;
   // The local port, 0 when unknown.
