@@ -43,17 +43,27 @@ Text UrlEncode(const Text& text, bool keepPlain, bool viaUtf8) {
   return Text(out);
 }
 
-Text AnsiToUtf8(const Text& text) { return FromWide(ToWide(text, kGbkCodePage), kUtf8CodePage); }
+Text AnsiToUtf8(const Text& text) {
+  return FromWide(ToWide(text, kGbkCodePage), kUtf8CodePage);
+}
 
 Bytes ToWide(const Text& text, std::optional<std::int32_t> codePage) {
   // The empty text is an absent one: the size query fails and the result is empty.
   const char* source = text.empty() ? nullptr : text.c_str();
   const std::int32_t units = code_pages::MultiByteToWide(kAnsiCodePage, source, nullptr, 0);
   if (units <= 0) return {};
+  const auto page = static_cast<std::uint32_t>(codePage.value_or(kUtf8CodePage));
   std::u16string wide(static_cast<std::size_t>(units), u'\0');
-  code_pages::MultiByteToWide(static_cast<std::uint32_t>(codePage.value_or(kUtf8CodePage)), source,
-                              wide.data(), units);
-  Bytes buffer = BlankBytes(2 * units);
+  if (code_pages::MultiByteToWide(page, source, wide.data(), units) == 0) {
+    // The size came from the ANSI code page; where the text needs more units in `page`, the
+    // buffer takes that size rather than losing the text.
+    const std::int32_t needed = code_pages::MultiByteToWide(page, source, nullptr, 0);
+    if (needed > units) {
+      wide.assign(static_cast<std::size_t>(needed), u'\0');
+      code_pages::MultiByteToWide(page, source, wide.data(), needed);
+    }
+  }
+  Bytes buffer = BlankBytes(2 * static_cast<std::int32_t>(wide.size()));
   for (std::size_t i = 0; i < wide.size(); ++i) {
     buffer.data()[2 * i] = static_cast<std::uint8_t>(wide[i] & 0xFF);
     buffer.data()[2 * i + 1] = static_cast<std::uint8_t>(wide[i] >> 8);
@@ -66,12 +76,18 @@ Text FromWide(const Bytes& units, std::optional<std::int32_t> codePage) {
   const std::u16string wide = UnitsOf(units);
   const std::int32_t needed = code_pages::WideToMultiByte(kAnsiCodePage, wide.c_str(), nullptr, 0);
   if (needed <= 0) return {};
+  const auto page = static_cast<std::uint32_t>(codePage.value_or(kAnsiCodePage));
   // Twice the ANSI size leaves room for UTF-8's three bytes where code page 936 has two.
   std::string output(static_cast<std::size_t>(2 * needed), ' ');
-  const std::int32_t written =
-      code_pages::WideToMultiByte(static_cast<std::uint32_t>(codePage.value_or(kAnsiCodePage)),
-                                  wide.c_str(), output.data(), 2 * needed);
-  if (written <= 0) return {};
+  if (code_pages::WideToMultiByte(page, wide.c_str(), output.data(), 2 * needed) > 0) {
+    return Text(output);
+  }
+  // Characters that the ANSI code page writes in one byte may need three in `page` (the euro
+  // sign, replacement characters): size the output for `page` rather than lose the text.
+  const std::int32_t full = code_pages::WideToMultiByte(page, wide.c_str(), nullptr, 0);
+  if (full <= 2 * needed) return {};
+  output.assign(static_cast<std::size_t>(full), ' ');
+  if (code_pages::WideToMultiByte(page, wide.c_str(), output.data(), full) <= 0) return {};
   return Text(output);
 }
 

@@ -1,7 +1,5 @@
 #include "text/text.h"
 
-#include <cstring>
-
 namespace quorvant {
 
 Text::Text(const char* text) : bytes_(text == nullptr ? "" : text) {}
@@ -13,7 +11,9 @@ Text& Text::operator+=(const Text& other) {
   return *this;
 }
 
-Bytes::Bytes(const void* data, std::int32_t size) { append(data, size); }
+Bytes::Bytes(const void* data, std::int32_t size) {
+  append(data, size);
+}
 
 void Bytes::append(const void* data, std::int32_t size) {
   if (data == nullptr || size <= 0) return;
@@ -24,6 +24,12 @@ void Bytes::append(const void* data, std::int32_t size) {
 Bytes& Bytes::operator+=(const Bytes& other) {
   bytes_.insert(bytes_.end(), other.bytes_.begin(), other.bytes_.end());
   return *this;
+}
+
+const Text& TextArray::at(std::int32_t index) const {
+  static const Text kEmpty;
+  if (index < 1 || index > count()) return kEmpty;
+  return members_[static_cast<std::size_t>(index - 1)];
 }
 
 }  // namespace quorvant

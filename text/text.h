@@ -21,7 +21,9 @@ class Text {
   // Always NUL-terminated, for platform calls that take C strings.
   const char* c_str() const { return bytes_.c_str(); }
   std::string_view view() const { return bytes_; }
+  // The byte at a 0-based offset; 0 outside the text, as at its terminating NUL.
   unsigned char at(std::int32_t offset) const {
+    if (offset < 0 || offset >= size()) return 0;
     return static_cast<unsigned char>(bytes_[static_cast<std::size_t>(offset)]);
   }
 
@@ -38,7 +40,8 @@ class Bytes {
  public:
   Bytes() = default;
   Bytes(const void* data, std::int32_t size);
-  explicit Bytes(std::string_view bytes) : Bytes(bytes.data(), static_cast<std::int32_t>(bytes.size())) {}
+  explicit Bytes(std::string_view bytes)
+      : Bytes(bytes.data(), static_cast<std::int32_t>(bytes.size())) {}
 
   std::int32_t size() const { return static_cast<std::int32_t>(bytes_.size()); }
   bool empty() const { return bytes_.empty(); }
@@ -63,8 +66,8 @@ class TextArray {
   TextArray() = default;
 
   std::int32_t count() const { return static_cast<std::int32_t>(members_.size()); }
-  // index runs from 1 to count().
-  const Text& at(std::int32_t index) const { return members_.at(static_cast<std::size_t>(index - 1)); }
+  // index runs from 1 to count(); any other index reads the empty text.
+  const Text& at(std::int32_t index) const;
   void Append(const Text& member) { members_.push_back(member); }
 
   auto begin() const { return members_.begin(); }

@@ -8,20 +8,22 @@
 namespace quorvant {
 namespace {
 
-bool IsLeadByte(unsigned char byte) { return byte >= 0x80; }
+constexpr std::size_t kNotFound = std::string_view::npos;
 
-unsigned char FoldAscii(unsigned char byte) {
-  return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
+bool IsLeadByte(char byte) {
+  return static_cast<unsigned char>(byte) >= 0x80;
+}
+
+unsigned char FoldAscii(char byte) {
+  const auto value = static_cast<unsigned char>(byte);
+  return (value >= 'A' && value <= 'Z') ? static_cast<unsigned char>(value + ('a' - 'A')) : value;
 }
 
 // Whether the bytes of `sought` stand at `offset` of `text`; the caller checks that they fit.
 bool MatchesAt(std::string_view text, std::size_t offset, std::string_view sought, bool foldCase) {
   if (!foldCase) return text.compare(offset, sought.size(), sought) == 0;
   for (std::size_t i = 0; i < sought.size(); ++i) {
-    if (FoldAscii(static_cast<unsigned char>(text[offset + i])) !=
-        FoldAscii(static_cast<unsigned char>(sought[i]))) {
-      return false;
-    }
+    if (FoldAscii(text[offset + i]) != FoldAscii(sought[i])) return false;
   }
   return true;
 }
@@ -29,7 +31,7 @@ bool MatchesAt(std::string_view text, std::size_t offset, std::string_view sough
 // The width of the character at `offset`: 1, 2, or 0 for a lead byte with nothing after it,
 // which ends every scan.
 std::size_t CharWidthAt(std::string_view text, std::size_t offset) {
-  if (!IsLeadByte(static_cast<unsigned char>(text[offset]))) return 1;
+  if (!IsLeadByte(text[offset])) return 1;
   return offset + 1 < text.size() ? 2 : 0;
 }
 
@@ -43,24 +45,53 @@ std::size_t BlankWidthAt(std::string_view text, std::size_t offset) {
   return 0;
 }
 
-// Position of the first occurrence found by the forward scan starting at `from`, or npos.
-std::size_t ScanForward(std::string_view text, std::string_view sought, std::size_t from,
-                        bool foldCase) {
-  std::size_t offset = from;
-  while (offset < text.size()) {
-    if (text.size() - offset >= sought.size() && MatchesAt(text, offset, sought, foldCase)) {
-      return offset;
-    }
-    const std::size_t width = CharWidthAt(text, offset);
-    if (width == 0) break;
-    offset += width;
+// Whether a character starts at `offset` when characters are counted from `boundary`, a known
+// character start at or before it. A byte below 0x80 always ends a character, alone or as a
+// second byte, so only the run of bytes of 0x80 or above right before `offset` decides: from the
+// character start that ends that run, its bytes pair up.
+bool StartsCharacter(std::string_view text, std::size_t boundary, std::size_t offset) {
+  std::size_t runStart = offset;
+  while (runStart > boundary && IsLeadByte(text[runStart - 1])) --runStart;
+  return (offset - runStart) % 2 == 0;
+}
+
+// Offset of the first place at or after `from` where `sought` (not empty) matches with ASCII
+// letters folded, regardless of character boundaries; kNotFound when there is none.
+std::size_t FindFolded(std::string_view text, std::string_view sought, std::size_t from) {
+  if (sought.size() > text.size()) return kNotFound;
+  const unsigned char first = FoldAscii(sought[0]);
+  for (std::size_t offset = from; offset <= text.size() - sought.size(); ++offset) {
+    if (FoldAscii(text[offset]) == first && MatchesAt(text, offset, sought, true)) return offset;
   }
-  return std::string_view::npos;
+  return kNotFound;
+}
+
+// Offset of the first occurrence of `sought` (not empty) at or after `from` that starts a
+// character, counting characters from `from`; kNotFound when there is none. The byte search runs
+// at memchr speed and a candidate that turns out to be a second byte costs only a look back over
+// the bytes since the last known character start, so the whole scan stays linear.
+std::size_t NextOccurrence(std::string_view text, std::string_view sought, std::size_t from,
+                           bool foldCase) {
+  std::size_t boundary = from;
+  for (;;) {
+    const std::size_t candidate =
+        foldCase ? FindFolded(text, sought, boundary) : text.find(sought, boundary);
+    if (candidate == kNotFound || StartsCharacter(text, boundary, candidate)) return candidate;
+    // The candidate is the second byte of a character, so the next character starts after it.
+    boundary = candidate + 1;
+  }
+}
+
+// The search start of FindText and ReplaceText: byte offset start - 1, at least 0.
+std::int64_t BeginOffset(std::optional<std::int32_t> start) {
+  return start ? std::max<std::int64_t>(std::int64_t{*start} - 1, 0) : 0;
 }
 
 }  // namespace
 
-std::int32_t TextLength(const Text& text) { return text.size(); }
+std::int32_t TextLength(const Text& text) {
+  return text.size();
+}
 
 Text LeftOf(const Text& text, std::int32_t n) {
   if (n <= 0) return {};
@@ -81,12 +112,12 @@ Text MidOf(const Text& text, std::int32_t start, std::int32_t n) {
 
 std::int32_t FindText(const Text& text, const Text& sought, std::optional<std::int32_t> start,
                       bool ignoreCase) {
-  const std::int64_t begin = start ? std::max<std::int64_t>(std::int64_t{*start} - 1, 0) : 0;
+  const std::int64_t begin = BeginOffset(start);
   if (begin >= text.size()) return -1;
   if (sought.empty()) return 1;
   const std::size_t found =
-      ScanForward(text.view(), sought.view(), static_cast<std::size_t>(begin), ignoreCase);
-  return found == std::string_view::npos ? -1 : static_cast<std::int32_t>(found + 1);
+      NextOccurrence(text.view(), sought.view(), static_cast<std::size_t>(begin), ignoreCase);
+  return found == kNotFound ? -1 : static_cast<std::int32_t>(found + 1);
 }
 
 std::int32_t FindTextReverse(const Text& text, const Text& sought,
@@ -94,28 +125,25 @@ std::int32_t FindTextReverse(const Text& text, const Text& sought,
   std::int64_t region = text.size();
   if (start) {
     const std::int64_t r = std::max<std::int64_t>(std::int64_t{*start} - 1, 0);
-    region = r == 0 ? 0 : std::min<std::int64_t>(r, text.size());
+    region = std::min<std::int64_t>(r, text.size());
   }
   if (sought.empty()) return region > 0 ? 1 : -1;
-  const std::string_view view = text.view();
-  const std::size_t m = sought.view().size();
+  // Only occurrences that end inside the region count; the last one found wins.
+  const std::string_view searched = text.view().substr(0, static_cast<std::size_t>(region));
   std::int32_t result = -1;
-  std::size_t offset = 0;
-  while (static_cast<std::int64_t>(offset + m) <= region) {
-    if (MatchesAt(view, offset, sought.view(), ignoreCase)) {
-      result = static_cast<std::int32_t>(offset + 1);
-    }
-    const std::size_t width = CharWidthAt(view, offset);
-    if (width == 0) break;
-    offset += width;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t found = NextOccurrence(searched, sought.view(), from, ignoreCase);
+    if (found == kNotFound) return result;
+    result = static_cast<std::int32_t>(found + 1);
+    from = found + (IsLeadByte(searched[found]) ? 2 : 1);
   }
-  return result;
 }
 
 Text ReplaceText(const Text& text, const Text& sought, const Text& replacement,
                  std::optional<std::int32_t> start, std::optional<std::int32_t> count,
                  bool caseSensitive) {
-  const std::int64_t begin = start ? std::max<std::int64_t>(std::int64_t{*start} - 1, 0) : 0;
+  const std::int64_t begin = BeginOffset(start);
   const bool limited = count && *count >= 0;
   if (text.empty() || sought.empty() || begin >= text.size() || (limited && *count == 0)) {
     return text;
@@ -125,22 +153,25 @@ Text ReplaceText(const Text& text, const Text& sought, const Text& replacement,
   std::string out(view.substr(0, static_cast<std::size_t>(begin)));
   std::size_t offset = static_cast<std::size_t>(begin);
   std::int32_t replaced = 0;
-  while (view.size() - offset >= find.size()) {
-    if (MatchesAt(view, offset, find, !caseSensitive)) {
-      out += replacement.view();
-      offset += find.size();
-      if (limited && ++replaced == *count) break;
-      continue;
+  for (;;) {
+    const std::size_t found = NextOccurrence(view, find, offset, !caseSensitive);
+    if (found == kNotFound) break;
+    out += view.substr(offset, found - offset);
+    out += replacement.view();
+    offset = found + find.size();
+    if (limited && ++replaced == *count) {
+      out += view.substr(offset);
+      return Text(out);
     }
-    const std::size_t width = CharWidthAt(view, offset);
-    if (width == 0) {
-      offset = view.size();  // a lone lead byte at the end is dropped
-      break;
-    }
-    out += view.substr(offset, width);
-    offset += width;
   }
-  out += view.substr(offset);
+  // A one-byte sought text lets the scan reach the last byte; when that byte is a lead byte
+  // without its second byte, it is dropped.
+  std::size_t end = view.size();
+  if (find.size() == 1 && offset < end && IsLeadByte(view[end - 1]) &&
+      StartsCharacter(view, offset, end - 1)) {
+    --end;
+  }
+  out += view.substr(offset, end - offset);
   return Text(out);
 }
 
@@ -155,18 +186,12 @@ TextArray SplitText(const Text& text, const Text& delimiter, std::optional<std::
   const std::string_view view = text.view();
   const std::string_view cut = delimiter.view();
   std::size_t pieceStart = 0;
-  std::size_t offset = 0;
-  while (offset < view.size()) {
-    if (view.size() - offset >= cut.size() && MatchesAt(view, offset, cut, false)) {
-      pieces.Append(Text(view.substr(pieceStart, offset - pieceStart)));
-      offset += cut.size();
-      pieceStart = offset;
-      if (maxCount && pieces.count() == limit) return pieces;
-      continue;
-    }
-    const std::size_t width = CharWidthAt(view, offset);
-    if (width == 0) break;
-    offset += width;
+  for (;;) {
+    const std::size_t found = NextOccurrence(view, cut, pieceStart, false);
+    if (found == kNotFound) break;
+    pieces.Append(Text(view.substr(pieceStart, found - pieceStart)));
+    pieceStart = found + cut.size();
+    if (maxCount && pieces.count() == limit) return pieces;
   }
   if (pieceStart < view.size()) pieces.Append(Text(view.substr(pieceStart)));
   return pieces;
@@ -210,15 +235,12 @@ Text RemoveSpaces(const Text& text) {
 
 Text ToLower(const Text& text) {
   std::string out(text.view());
-  std::size_t offset = 0;
-  while (offset < out.size()) {
-    const auto byte = static_cast<unsigned char>(out[offset]);
-    if (IsLeadByte(byte)) {
-      offset += 2;
+  for (std::size_t offset = 0; offset < out.size(); ++offset) {
+    if (IsLeadByte(out[offset])) {
+      ++offset;  // the second byte of a two-byte character stays as it is
       continue;
     }
-    out[offset] = static_cast<char>(FoldAscii(byte));
-    ++offset;
+    out[offset] = static_cast<char>(FoldAscii(out[offset]));
   }
   return Text(out);
 }
@@ -230,7 +252,7 @@ std::int32_t ToInt(const Text& text) {
   std::size_t offset = 0;
   while (offset < view.size()) {
     const auto lead = static_cast<unsigned char>(view[offset]);
-    if (!IsLeadByte(lead) || offset + 1 >= view.size()) {
+    if (!IsLeadByte(view[offset]) || offset + 1 >= view.size()) {
       ascii += view[offset++];
       continue;
     }
@@ -266,7 +288,9 @@ Text HexText(std::int32_t value) {
   return Text(digits);
 }
 
-Text NumberToText(std::int32_t value) { return Text(std::to_string(value)); }
+Text NumberToText(std::int32_t value) {
+  return Text(std::to_string(value));
+}
 
 Text NumberToText(double value) {
   char formatted[64];
@@ -287,11 +311,17 @@ Text CharOf(std::int32_t code) {
   return Text(std::string_view(&byte, 1));
 }
 
-Bytes ToBytes(const Text& text) { return Bytes(text.view()); }
+Bytes ToBytes(const Text& text) {
+  return Bytes(text.view());
+}
 
-Text BytesToText(const Bytes& bytes) { return Text(bytes.view()); }
+Text BytesToText(const Bytes& bytes) {
+  return Text(bytes.view());
+}
 
-std::int32_t BytesLength(const Bytes& bytes) { return bytes.size(); }
+std::int32_t BytesLength(const Bytes& bytes) {
+  return bytes.size();
+}
 
 Bytes BytesLeft(const Bytes& bytes, std::int32_t n) {
   return Bytes(bytes.data(), std::clamp(n, 0, bytes.size()));
