@@ -1,5 +1,6 @@
 #include "app/ui_qt.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,6 +17,8 @@ namespace {
 
 // A one-pixel line border, white background, black text.
 constexpr char kEditStyle[] = "border: 1px solid palette(dark); background: white; color: black;";
+
+constexpr int kGuiFontPixels = 11;
 
 QColor ToQColor(const Rgb& rgb) {
   return {rgb.red, rgb.green, rgb.blue};
@@ -88,6 +91,11 @@ void QtMainWindow::SetUpFrame() {
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint);
   setFixedSize(description_.clientSize.width, description_.clientSize.height);
+  // The system's GUI font family at the height of Windows' default GUI font (8 pt, 11 px), which
+  // the boxes were sized for; at the usual 9 pt two captions would not fit their boxes.
+  QFont font = QApplication::font();
+  font.setPixelSize(kGuiFontPixels);
+  setFont(font);
   QPalette colours = palette();
   colours.setColor(QPalette::Window, colours.color(QPalette::Button));
   setPalette(colours);

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-declarative-dev qt6-qpa-plugins
   libcurl4-openssl-dev ca-certificates curl tinyproxy
-  xvfb xauth x11-apps imagemagick fonts-noto-cjk time
+  xvfb xauth x11-apps x11-utils imagemagick fonts-noto-cjk time
   g++-mingw-w64-x86-64-posix wine wine64 fonts-wine libxrender1 googletest
 )
 
