@@ -1,6 +1,10 @@
 #include "text/encoding.h"
 
+#include <bit>
+#include <cstring>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "text/code_pages.h"
 #include "text/text_operations.h"
@@ -14,11 +18,12 @@ bool IsKeptPlain(unsigned char byte) {
 }
 
 // The units of a UTF-16 buffer, always ended by a zero unit even when the buffer lacks one.
+// UTF-16 buffers hold their units low byte first, as the machine does.
+static_assert(std::endian::native == std::endian::little);
+
 std::u16string UnitsOf(const Bytes& buffer) {
   std::u16string units(static_cast<std::size_t>(buffer.size() / 2), u'\0');
-  for (std::size_t i = 0; i < units.size(); ++i) {
-    units[i] = static_cast<char16_t>(buffer.data()[2 * i] | (buffer.data()[2 * i + 1] << 8));
-  }
+  std::memcpy(units.data(), buffer.data(), 2 * units.size());
   return units;
 }
 
@@ -26,11 +31,12 @@ std::u16string UnitsOf(const Bytes& buffer) {
 
 Text UrlEncode(const Text& text, bool keepPlain, bool viaUtf8) {
   if (text.empty()) return {};
-  const Text source = viaUtf8 ? AnsiToUtf8(text) : text;
+  const Text utf8 = viaUtf8 ? AnsiToUtf8(text) : Text();
+  const std::string_view source = viaUtf8 ? utf8.view() : text.view();
   static constexpr char kHexDigits[] = "0123456789ABCDEF";
   std::string out;
-  out.reserve(source.view().size() * 3);
-  for (const char c : source.view()) {
+  out.reserve(source.size() * 3);
+  for (const char c : source) {
     const auto byte = static_cast<unsigned char>(c);
     if (keepPlain && IsKeptPlain(byte)) {
       out += c;
@@ -40,7 +46,7 @@ Text UrlEncode(const Text& text, bool keepPlain, bool viaUtf8) {
       out += kHexDigits[byte & 0x0F];
     }
   }
-  return Text(out);
+  return Text(std::move(out));
 }
 
 Text AnsiToUtf8(const Text& text) {
@@ -63,12 +69,7 @@ Bytes ToWide(const Text& text, std::optional<std::int32_t> codePage) {
       code_pages::MultiByteToWide(page, source, wide.data(), needed);
     }
   }
-  Bytes buffer = BlankBytes(2 * static_cast<std::int32_t>(wide.size()));
-  for (std::size_t i = 0; i < wide.size(); ++i) {
-    buffer.data()[2 * i] = static_cast<std::uint8_t>(wide[i] & 0xFF);
-    buffer.data()[2 * i + 1] = static_cast<std::uint8_t>(wide[i] >> 8);
-  }
-  return buffer;
+  return Bytes(wide.data(), 2 * static_cast<std::int32_t>(wide.size()));
 }
 
 Text FromWide(const Bytes& units, std::optional<std::int32_t> codePage) {
@@ -80,7 +81,7 @@ Text FromWide(const Bytes& units, std::optional<std::int32_t> codePage) {
   // Twice the ANSI size leaves room for UTF-8's three bytes where code page 936 has two.
   std::string output(static_cast<std::size_t>(2 * needed), ' ');
   if (code_pages::WideToMultiByte(page, wide.c_str(), output.data(), 2 * needed) > 0) {
-    return Text(output);
+    return Text(std::move(output));
   }
   // Characters that the ANSI code page writes in one byte may need three in `page` (the euro
   // sign, replacement characters): size the output for `page` rather than lose the text.
@@ -88,7 +89,7 @@ Text FromWide(const Bytes& units, std::optional<std::int32_t> codePage) {
   if (full <= 2 * needed) return {};
   output.assign(static_cast<std::size_t>(full), ' ');
   if (code_pages::WideToMultiByte(page, wide.c_str(), output.data(), full) <= 0) return {};
-  return Text(output);
+  return Text(std::move(output));
 }
 
 Text TextBetween(const Text& text, const Text& leftMarker, const Text& rightMarker,

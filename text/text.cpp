@@ -1,10 +1,17 @@
 #include "text/text.h"
 
+#include <utility>
+
 namespace quorvant {
 
 Text::Text(const char* text) : bytes_(text == nullptr ? "" : text) {}
 
 Text::Text(std::string_view bytes) : bytes_(bytes.substr(0, bytes.find('\0'))) {}
+
+Text::Text(std::string&& bytes) : bytes_(std::move(bytes)) {
+  const std::size_t nul = bytes_.find('\0');
+  if (nul != std::string::npos) bytes_.resize(nul);
+}
 
 Text& Text::operator+=(const Text& other) {
   bytes_ += other.bytes_;

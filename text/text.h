@@ -15,6 +15,8 @@ class Text {
   Text(const char* text);  // NOLINT: literals are texts
   Text(std::string_view bytes);
   explicit Text(const std::string& bytes) : Text(std::string_view(bytes)) {}
+  // Takes over the buffer; still cut at the first NUL.
+  explicit Text(std::string&& bytes);
 
   std::int32_t size() const { return static_cast<std::int32_t>(bytes_.size()); }
   bool empty() const { return bytes_.empty(); }

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace quorvant {
 namespace {
@@ -150,29 +152,35 @@ Text ReplaceText(const Text& text, const Text& sought, const Text& replacement,
   }
   const std::string_view view = text.view();
   const std::string_view find = sought.view();
-  std::string out(view.substr(0, static_cast<std::size_t>(begin)));
+  // The occurrences first, so that the result is allocated once at its final size.
+  std::vector<std::size_t> found;
   std::size_t offset = static_cast<std::size_t>(begin);
-  std::int32_t replaced = 0;
-  for (;;) {
-    const std::size_t found = NextOccurrence(view, find, offset, !caseSensitive);
-    if (found == kNotFound) break;
-    out += view.substr(offset, found - offset);
-    out += replacement.view();
-    offset = found + find.size();
-    if (limited && ++replaced == *count) {
-      out += view.substr(offset);
-      return Text(out);
-    }
+  const auto countReached = [&] {
+    return limited && found.size() == static_cast<std::size_t>(*count);
+  };
+  while (!countReached()) {
+    const std::size_t at = NextOccurrence(view, find, offset, !caseSensitive);
+    if (at == kNotFound) break;
+    found.push_back(at);
+    offset = at + find.size();
   }
-  // A one-byte sought text lets the scan reach the last byte; when that byte is a lead byte
-  // without its second byte, it is dropped.
+  // A scan that runs to the end with a one-byte sought text reaches the last byte; when that is
+  // a lead byte without its second byte, it is dropped.
   std::size_t end = view.size();
-  if (find.size() == 1 && offset < end && IsLeadByte(view[end - 1]) &&
+  if (!countReached() && find.size() == 1 && offset < end && IsLeadByte(view[end - 1]) &&
       StartsCharacter(view, offset, end - 1)) {
     --end;
   }
-  out += view.substr(offset, end - offset);
-  return Text(out);
+  std::string out;
+  out.reserve(end - found.size() * find.size() + found.size() * replacement.view().size());
+  std::size_t copied = 0;
+  for (const std::size_t at : found) {
+    out += view.substr(copied, at - copied);
+    out += replacement.view();
+    copied = at + find.size();
+  }
+  out += view.substr(copied, end - copied);
+  return Text(std::move(out));
 }
 
 TextArray SplitText(const Text& text, const Text& delimiter, std::optional<std::int32_t> maxCount) {
@@ -230,7 +238,7 @@ Text RemoveSpaces(const Text& text) {
     if (BlankWidthAt(view, offset) == 0) out += view.substr(offset, width);
     offset += width;
   }
-  return Text(out);
+  return Text(std::move(out));
 }
 
 Text ToLower(const Text& text) {
@@ -242,7 +250,7 @@ Text ToLower(const Text& text) {
     }
     out[offset] = static_cast<char>(FoldAscii(out[offset]));
   }
-  return Text(out);
+  return Text(std::move(out));
 }
 
 std::int32_t ToInt(const Text& text) {

@@ -28,6 +28,8 @@ TEST(MultiByteToWideTest, SizesAndConvertsUpToTheTerminator) {
     const auto size = static_cast<std::int32_t>(c.expected.size());
     EXPECT_EQ(MultiByteToWide(c.codePage, c.text, nullptr, 0), size);
     std::u16string out(c.expected.size(), u'x');
+    // A size query ignores the buffer.
+    EXPECT_EQ(MultiByteToWide(c.codePage, c.text, out.data(), 0), size);
     EXPECT_EQ(MultiByteToWide(c.codePage, c.text, out.data(), size), size);
     EXPECT_EQ(out, c.expected);
     if (size > 1) {
@@ -62,6 +64,7 @@ TEST(WideToMultiByteTest, SizesAndConvertsUpToTheTerminator) {
     const auto size = static_cast<std::int32_t>(c.expected.size());
     EXPECT_EQ(WideToMultiByte(c.codePage, c.units.c_str(), nullptr, 0), size);
     std::string out(c.expected.size(), 'x');
+    EXPECT_EQ(WideToMultiByte(c.codePage, c.units.c_str(), out.data(), 0), size);
     EXPECT_EQ(WideToMultiByte(c.codePage, c.units.c_str(), out.data(), size), size);
     EXPECT_EQ(out, c.expected);
     if (size > 1) {
