@@ -17,10 +17,11 @@ bool IsKeptPlain(unsigned char byte) {
          (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z');
 }
 
-// The units of a UTF-16 buffer, always ended by a zero unit even when the buffer lacks one.
 // UTF-16 buffers hold their units low byte first, as the machine does.
 static_assert(std::endian::native == std::endian::little);
 
+// The units of a UTF-16 buffer, always ended by a zero unit even when the buffer lacks one; a
+// last odd byte is half a unit and left out.
 std::u16string UnitsOf(const Bytes& buffer) {
   std::u16string units(static_cast<std::size_t>(buffer.size() / 2), u'\0');
   std::memcpy(units.data(), buffer.data(), 2 * units.size());

@@ -30,6 +30,8 @@ TEST(TextValue, StopsAtTheFirstNul) {
     const Text fromView(c.source);
     EXPECT_EQ(fromView.view(), c.kept);
     EXPECT_EQ(fromView.size(), static_cast<std::int32_t>(c.kept.size()));
+    const std::string copied(c.source);
+    EXPECT_EQ(Text(copied).view(), c.kept);
     EXPECT_EQ(Text(std::string(c.source)).view(), c.kept);
     // The C string is always terminated right after the kept bytes.
     EXPECT_EQ(std::strlen(fromView.c_str()), c.kept.size());
