@@ -2,16 +2,11 @@
 
 #include <QMouseEvent>
 
+#include "app/qt_colours.h"
 #include "app/qt_text.h"
 
 namespace quorvant {
-namespace {
-
-QColor ToQColor(const Rgb& rgb) {
-  return {rgb.red, rgb.green, rgb.blue};
-}
-
-}  // namespace
+namespace {}  // namespace
 
 QtHyperlink::QtHyperlink(const ControlDescription& description, const HyperlinkColours& colours,
                          Desktop& desktop, QWidget* parent)

@@ -2,38 +2,25 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 
+#include "app/qt_colours.h"
+#include "app/qt_edit_boxes.h"
 #include "app/qt_hyperlink.h"
 #include "app/qt_text.h"
 
 namespace quorvant {
 namespace {
 
-// A one-pixel line border, white background, black text.
-constexpr char kEditStyle[] = "border: 1px solid palette(dark); background: white; color: black;";
-
 constexpr int kGuiFontPixels = 11;
-
-QColor ToQColor(const Rgb& rgb) {
-  return {rgb.red, rgb.green, rgb.blue};
-}
 
 QRect ToQRect(const Bounds& bounds) {
   return {bounds.left, bounds.top, bounds.width, bounds.height};
-}
-
-// The selection shows only while the box has the focus.
-void HideInactiveSelection(QWidget* box) {
-  QPalette colours = box->palette();
-  colours.setColor(QPalette::Inactive, QPalette::Highlight, Qt::white);
-  colours.setColor(QPalette::Inactive, QPalette::HighlightedText, Qt::black);
-  box->setPalette(colours);
 }
 
 QLabel* CreateLabel(const ControlDescription& control, QWidget* parent) {
@@ -55,26 +42,6 @@ QPushButton* CreateButton(const ControlDescription& control, QWidget* parent) {
   return button;
 }
 
-QLineEdit* CreateLineEdit(const ControlDescription& control, QWidget* parent) {
-  auto* box = new QLineEdit(ToQString(control.text), parent);
-  box->setStyleSheet(kEditStyle);
-  HideInactiveSelection(box);
-  return box;
-}
-
-QPlainTextEdit* CreateMultiLineEdit(const ControlDescription& control, QWidget* parent) {
-  auto* box = new QPlainTextEdit(ToQString(control.text), parent);
-  box->setStyleSheet(kEditStyle);
-  box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-  box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  // Tab moves the focus on; Enter inserts a line break.
-  box->setTabChangesFocus(true);
-  HideInactiveSelection(box);
-  return box;
-}
-
 }  // namespace
 
 QtMainWindow::QtMainWindow(const WindowDescription& description, WindowEvents& events,
@@ -82,7 +49,6 @@ QtMainWindow::QtMainWindow(const WindowDescription& description, WindowEvents& e
     : description_(description), events_(events) {
   SetUpFrame();
   CreateControls(desktop);
-  BindKeys();
 }
 
 void QtMainWindow::SetUpFrame() {
@@ -152,10 +118,13 @@ void QtMainWindow::ConnectEvent(const ControlDescription& control) {
   }
 }
 
-void QtMainWindow::BindKeys() {
-  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  escape->setContext(Qt::WindowShortcut);
-  connect(escape, &QShortcut::activated, this, &QWidget::close);
+// Escape closes the window from any control: none of them takes the key for itself.
+void QtMainWindow::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void QtMainWindow::CentreOnScreen() {

@@ -28,13 +28,13 @@ class QtMainWindow final : public QWidget, public Controls {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void SetUpFrame();
   void CreateControls(Desktop& desktop);
   QWidget* CreateControl(const ControlDescription& control, Desktop& desktop);
   void ConnectEvent(const ControlDescription& control);
-  void BindKeys();
   void CentreOnScreen();
   void RunEvent(Control control);
 

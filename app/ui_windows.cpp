@@ -31,7 +31,9 @@ struct GuiApplication::State {
 GuiApplication::GuiApplication(int&, char**) : state_(std::make_unique<State>()) {}
 GuiApplication::~GuiApplication() = default;
 
-Desktop& GuiApplication::desktop() { return state_->desktop; }
+Desktop& GuiApplication::desktop() {
+  return state_->desktop;
+}
 
 // With no window left, as when the window could not be created, there is nothing to wait for.
 int GuiApplication::RunMessageLoop() {
@@ -45,10 +47,18 @@ struct GuiWindow::State {
   Win32MainWindow window;
 };
 
-GuiWindow::GuiWindow(const WindowDescription& description, WindowEvents& events,
-                     Desktop& desktop)
+GuiWindow::GuiWindow(const WindowDescription& description, WindowEvents& events, Desktop& desktop)
     : state_(std::make_unique<State>(description, events, desktop)) {
-  state_->window.Open();
+  // As a toolkit does, the system's reason is shown; the loop then finds no window and ends.
+  if (!state_->window.Open()) {
+    const DWORD error = GetLastError();
+    wchar_t* reason = nullptr;
+    FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
+    MessageBoxW(nullptr, reason != nullptr ? reason : L"", L"Quorvant", MB_OK | MB_ICONERROR);
+    LocalFree(reason);
+  }
 }
 GuiWindow::~GuiWindow() = default;
 

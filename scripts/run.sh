@@ -17,7 +17,7 @@ shoot() {
   "$program" &
   local pid=$!
   for _ in $(seq 100); do
-    xwininfo -name Quorvant >/dev/null 2>&1 && break
+    xwininfo -name Quorvant 2>/dev/null | grep -q IsViewable && break
     kill -0 "$pid" 2>/dev/null || { echo "run: the program ended before its window showed" >&2; return 1; }
     sleep 0.1
   done

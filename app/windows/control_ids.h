@@ -10,6 +10,8 @@ inline constexpr wchar_t kMainWindowClass[] = L"QuorvantMainWindow";
 
 // The child-window identifier of each control. They stay clear of IDOK and IDCANCEL, which the
 // dialog manager sends for Enter and Escape.
-inline constexpr int ControlId(Control control) { return 1000 + static_cast<int>(control); }
+inline constexpr int ControlId(Control control) {
+  return 1000 + static_cast<int>(control);
+}
 
 }  // namespace quorvant::win32

@@ -11,9 +11,13 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"QuorvantHyperlink";
 
-COLORREF ToColorref(const Rgb& rgb) { return RGB(rgb.red, rgb.green, rgb.blue); }
+COLORREF ToColorref(const Rgb& rgb) {
+  return RGB(rgb.red, rgb.green, rgb.blue);
+}
 
-POINT PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+POINT PointOf(LPARAM lParam) {
+  return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
 
 bool RegisterHyperlinkClass(WNDPROC procedure) {
   static const bool registered = [procedure] {
@@ -21,7 +25,7 @@ bool RegisterHyperlinkClass(WNDPROC procedure) {
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_HAND);
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = kClassName;
     return RegisterClassW(&windowClass) != 0;
@@ -31,7 +35,8 @@ bool RegisterHyperlinkClass(WNDPROC procedure) {
 
 std::wstring WindowText(HWND hwnd) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -50,8 +55,7 @@ HWND Win32Hyperlink::Create(HWND parent, DWORD style, int id) {
                          GetModuleHandleW(nullptr), this);
 }
 
-LRESULT CALLBACK Win32Hyperlink::Procedure(HWND hwnd, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
+LRESULT CALLBACK Win32Hyperlink::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));

@@ -10,10 +10,12 @@ namespace {
 
 int gOpenWindows = 0;
 
-COLORREF ToColorref(const Rgb& rgb) { return RGB(rgb.red, rgb.green, rgb.blue); }
+COLORREF ToColorref(const Rgb& rgb) {
+  return RGB(rgb.red, rgb.green, rgb.blue);
+}
 
-constexpr DWORD kFrameStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
-                              WS_CLIPCHILDREN;
+constexpr DWORD kFrameStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
 bool RegisterMainWindowClass(WNDPROC procedure) {
   static const bool registered = [procedure] {
@@ -23,8 +25,9 @@ bool RegisterMainWindowClass(WNDPROC procedure) {
     windowClass.hInstance = GetModuleHandleW(nullptr);
     // The program's icon when it has one, else the system's.
     windowClass.hIcon = LoadIconW(windowClass.hInstance, MAKEINTRESOURCEW(1));
-    if (windowClass.hIcon == nullptr) windowClass.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    if (windowClass.hIcon == nullptr)
+      windowClass.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+    windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = win32::kMainWindowClass;
     return RegisterClassExW(&windowClass) != 0;
@@ -79,7 +82,9 @@ bool IsMainWindow(HWND hwnd) {
          std::wstring(name) == win32::kMainWindowClass;
 }
 
-bool KeyDown(int key) { return (GetKeyState(key) & 0x8000) != 0; }
+bool KeyDown(int key) {
+  return (GetKeyState(key) & 0x8000) != 0;
+}
 
 }  // namespace
 
@@ -92,17 +97,18 @@ Win32MainWindow::~Win32MainWindow() {
   if (hwnd_ != nullptr) DestroyWindow(hwnd_);
 }
 
-int Win32MainWindow::OpenCount() { return gOpenWindows; }
+int Win32MainWindow::OpenCount() {
+  return gOpenWindows;
+}
 
 bool Win32MainWindow::Open() {
   if (!RegisterMainWindowClass(&Procedure)) return false;
   const Size& outer = description_.outerSize;
   const int left = (GetSystemMetrics(SM_CXSCREEN) - outer.width) / 2;
   const int top = (GetSystemMetrics(SM_CYSCREEN) - outer.height) / 2;
-  const HWND hwnd = CreateWindowExW(0, win32::kMainWindowClass,
-                                    win32::Wide(description_.caption).c_str(), kFrameStyle, left,
-                                    top, outer.width, outer.height, nullptr, nullptr,
-                                    GetModuleHandleW(nullptr), this);
+  const HWND hwnd = CreateWindowExW(
+      0, win32::kMainWindowClass, win32::Wide(description_.caption).c_str(), kFrameStyle, left, top,
+      outer.width, outer.height, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (hwnd == nullptr) return false;
   if (!CreateControls()) {
     destroyEventDue_ = false;
@@ -157,8 +163,7 @@ void Win32MainWindow::ArrangeStacking() const {
   }
 }
 
-LRESULT CALLBACK Win32MainWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam,
-                                            LPARAM lParam) {
+LRESULT CALLBACK Win32MainWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* self = static_cast<Win32MainWindow*>(
         reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
@@ -281,8 +286,8 @@ void Win32MainWindow::MoveFocus(int step) {
     if (hwnd != nullptr && (hwnd == focus || IsChild(hwnd, focus))) position = i;
   }
   for (int n = 1; n <= count; ++n) {
-    const ControlDescription& control = description_.controls[static_cast<std::size_t>(
-        rowAt(position + step * n))];
+    const ControlDescription& control =
+        description_.controls[static_cast<std::size_t>(rowAt(position + step * n))];
     const HWND hwnd = Hwnd(control.control);
     if (!control.tabStop || !IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd)) continue;
     ::SetFocus(hwnd);
@@ -296,8 +301,8 @@ Text Win32MainWindow::ReadEdit(Control box) const {
   const HWND hwnd = Hwnd(box);
   if (hwnd == nullptr) return {};
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
   return win32::Narrow(text);
 }
 

@@ -21,7 +21,8 @@ std::wstring Wide(const Text& text) {
 Text Narrow(const std::wstring& text) {
   if (text.empty()) return {};
   const int size = static_cast<int>(text.size());
-  const int bytes = WideCharToMultiByte(kCodePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  const int bytes =
+      WideCharToMultiByte(kCodePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
   if (bytes <= 0) return {};
   std::string narrow(static_cast<std::size_t>(bytes), '\0');
   WideCharToMultiByte(kCodePage, 0, text.data(), size, narrow.data(), bytes, nullptr, nullptr);
