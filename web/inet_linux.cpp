@@ -45,6 +45,8 @@ using SlistHolder = std::unique_ptr<curl_slist, SlistCleanup>;
 
 // Body bytes buffered beyond this pause the transfer until the reader catches up.
 constexpr std::size_t kPendingLimit = 512 * 1024;
+// As large as the curl program's own receive buffer: fewer, larger reads from the socket.
+constexpr long kReceiveBufferSize = 100 * 1024;
 constexpr int kPollMilliseconds = 1000;
 constexpr long kMaxRedirects = 20;
 
@@ -262,15 +264,24 @@ class Request final : public Object {
     return blockComplete_;
   }
 
+  // Fills the buffer unless the body ends first, as the Windows client's synchronous read
+  // does; a reader that appends what it reads then grows by equal steps.
   std::uint32_t Read(void* buffer, std::uint32_t size) {
     if (!added_) return 0;
-    while (PendingSize() == 0 && !done_) Drive();
-    const auto count = static_cast<std::uint32_t>(std::min<std::size_t>(size, PendingSize()));
-    std::memcpy(buffer, pending_.data() + pendingOffset_, count);
-    pendingOffset_ += count;
-    if (pendingOffset_ == pending_.size()) {
-      pending_.clear();
-      pendingOffset_ = 0;
+    auto* out = static_cast<char*>(buffer);
+    std::uint32_t count = 0;
+    while (count < size) {
+      while (PendingSize() == 0 && !done_) Drive();
+      if (PendingSize() == 0) break;
+      const auto piece =
+          static_cast<std::uint32_t>(std::min<std::size_t>(size - count, PendingSize()));
+      std::memcpy(out + count, pending_.data() + pendingOffset_, piece);
+      pendingOffset_ += piece;
+      count += piece;
+      if (pendingOffset_ == pending_.size()) {
+        pending_.clear();
+        pendingOffset_ = 0;
+      }
     }
     return count;
   }
@@ -369,6 +380,7 @@ class Request final : public Object {
     set(CURLOPT_SSL_VERIFYHOST, 2L);
 
     set(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(settings_.timeouts.connectMilliseconds));
+    set(CURLOPT_BUFFERSIZE, kReceiveBufferSize);
     set(CURLOPT_LOW_SPEED_LIMIT, 1L);
     set(CURLOPT_LOW_SPEED_TIME,
         static_cast<long>(std::max(1, (settings_.timeouts.stallMilliseconds + 999) / 1000)));
