@@ -13,20 +13,20 @@ fi
 
 # Runs on the virtual screen: waits for the window, lets it paint, shoots, then ends the program
 # without closing the window, so that no browser is started.
-shoot() {
-  "$program" &
-  local pid=$!
-  for _ in $(seq 100); do
-    xwininfo -name Quorvant 2>/dev/null | grep -q IsViewable && break
-    kill -0 "$pid" 2>/dev/null || { echo "run: the program ended before its window showed" >&2; return 1; }
-    sleep 0.1
-  done
-  sleep 1
-  import -window root "$screenshot"
-  kill "$pid"
-  wait "$pid" 2>/dev/null || true
-}
-export -f shoot
-export program screenshot="$PWD/build/screenshot.png"
-timeout 60 xvfb-run -a -s "-screen 0 1024x768x24" bash -c shoot
+read -r -d '' shoot <<'SCRIPT' || true
+program=$1 screenshot=$2
+"$program" &
+pid=$!
+for _ in $(seq 100); do
+  xwininfo -name Quorvant 2>/dev/null | grep -q IsViewable && break
+  kill -0 "$pid" 2>/dev/null || { echo "run: the program ended before its window showed" >&2; exit 1; }
+  sleep 0.1
+done
+sleep 1
+import -window root "$screenshot"
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+SCRIPT
+screenshot="$PWD/build/screenshot.png"
+timeout 60 xvfb-run -a -s "-screen 0 1024x768x24" bash -c "$shoot" shoot "$program" "$screenshot"
 echo "screenshot: $screenshot"
