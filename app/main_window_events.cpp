@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/decode_share_code.h"
 #include "app/handlers.h"
 
 namespace quorvant {
@@ -26,7 +27,8 @@ void MainWindowEvents::Run(Handler handler, Controls& window) {
       CopyResult(window, desktop_);
       break;
     case Handler::kDecodeShareCode:
-      // The decode handler is connected here, with settings_.decodeEndpoint, once it exists.
+      DecodeShareCode(window, settings_.decodeEndpoint);
+      break;
     case Handler::kNone:
       break;
   }

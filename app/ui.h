@@ -28,6 +28,9 @@ class Controls {
   // Greyed and closed to input while disabled.
   virtual void SetDisabled(Control control, bool disabled) = 0;
   virtual void SetFocus(Control control) = 0;
+  // The system's busy cursor over the window while true, the usual one again when false. It
+  // shows at once, although the handler that asks for it keeps the thread from its message loop.
+  virtual void ShowBusyCursor(bool busy) = 0;
 };
 
 // The system around the window.

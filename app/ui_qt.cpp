@@ -188,6 +188,15 @@ void QtMainWindow::SetFocus(Control control) {
   widget(control)->setFocus(Qt::OtherFocusReason);
 }
 
+// The override cursor covers the controls' own cursors too; the platform sends it out at once.
+void QtMainWindow::ShowBusyCursor(bool busy) {
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
 // Every route of closing comes here; the home page opens once, and closing always goes on.
 void QtMainWindow::closeEvent(QCloseEvent* event) {
   if (!closed_) {

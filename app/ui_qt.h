@@ -25,6 +25,7 @@ class QtMainWindow final : public QWidget, public Controls {
   void SetVisible(Control control, bool visible) override;
   void SetDisabled(Control control, bool disabled) override;
   void SetFocus(Control control) override;
+  void ShowBusyCursor(bool busy) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

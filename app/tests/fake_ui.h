@@ -31,6 +31,10 @@ class FakeWindow final : public Controls {
   void SetVisible(Control control, bool visible) override;
   void SetDisabled(Control control, bool disabled) override;
   void SetFocus(Control control) override;
+  void ShowBusyCursor(bool busy) override { busyCursor.push_back(busy); }
+
+  // Every change of the cursor, in order: true for busy.
+  std::vector<bool> busyCursor;
 
  private:
   State& mutableState(Control control);

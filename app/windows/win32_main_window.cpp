@@ -333,4 +333,14 @@ void Win32MainWindow::SetFocus(Control control) {
   if (const HWND hwnd = Hwnd(control)) ::SetFocus(hwnd);
 }
 
+// While busy the thread takes no messages, so no WM_SETCURSOR puts the class cursor back early.
+void Win32MainWindow::ShowBusyCursor(bool busy) {
+  if (busy) {
+    cursorBeforeBusy_ = SetCursor(LoadCursor(nullptr, IDC_WAIT));
+  } else {
+    SetCursor(cursorBeforeBusy_ != nullptr ? cursorBeforeBusy_ : LoadCursor(nullptr, IDC_ARROW));
+    cursorBeforeBusy_ = nullptr;
+  }
+}
+
 }  // namespace quorvant

@@ -41,6 +41,7 @@ class Win32MainWindow final : public Controls {
   void SetVisible(Control control, bool visible) override;
   void SetDisabled(Control control, bool disabled) override;
   void SetFocus(Control control) override;
+  void ShowBusyCursor(bool busy) override;
 
  private:
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -63,6 +64,8 @@ class Win32MainWindow final : public Controls {
   std::unique_ptr<Win32Hyperlink> hyperlink_;
   // The control that had the focus when the window was last deactivated.
   HWND savedFocus_ = nullptr;
+  // The cursor the busy cursor replaced.
+  HCURSOR cursorBeforeBusy_ = nullptr;
   // Set while code writes an edit box, so that the write runs the change event only once.
   bool writing_ = false;
   // Cleared once the about-to-be-destroyed event ran, or when this object goes away first.
