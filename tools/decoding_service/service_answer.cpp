@@ -37,13 +37,13 @@ struct Decoding {
   std::optional<std::string> url;
 };
 
-Decoding Decode(std::string_view formBody) {
+Decoding Decode(std::string_view formBody, const ServiceOptions& options) {
   const auto fields = ParseFormFields(formBody);
   const auto field = [&fields](const std::string& name) {
     const auto found = fields.find(name);
     return found == fields.end() ? std::string() : found->second;
   };
-  if (field("username") != kAccountName || field("password") != kAccountPassword) {
+  if (field("username") != options.accountName || field("password") != options.accountPassword) {
     return {403, Utf8(u8"账号或密码错误"), std::nullopt};
   }
   const std::string pasted = field("text");
@@ -98,8 +98,8 @@ ServiceAnswer AnswerRequest(const ServiceRequest& request, const ServiceOptions&
       return {200, std::string(kJsonType), "(function(){while(true){}})()"};
     default:
       // Only a POST carries form fields, as with PHP's $_POST.
-      return JsonAnswer(Decode(request.method == "POST" ? request.body : std::string_view()),
-                        options);
+      return JsonAnswer(
+          Decode(request.method == "POST" ? request.body : std::string_view(), options), options);
   }
 }
 

@@ -9,12 +9,13 @@
 namespace quorvant::decoding_service {
 
 inline constexpr std::string_view kApiPath = "/index.php";
-inline constexpr std::string_view kAccountName = "qorbex";
-inline constexpr std::string_view kAccountPassword = "qorbex";
 
 struct ServiceOptions {
   FaultMode fault = FaultMode::kNone;
   std::size_t hugeBodyBytes = std::size_t{8} << 20;
+  // The account the service accepts; tests change it to see a client refused.
+  std::string accountName = "qorbex";
+  std::string accountPassword = "qorbex";
 };
 
 struct ServiceRequest {

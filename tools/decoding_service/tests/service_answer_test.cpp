@@ -70,6 +70,28 @@ TEST(AnswerRequest, AnswersTheDecodeApi) {
   }
 }
 
+TEST(AnswerRequest, RefusesAnotherAccount) {
+  const ServiceOptions options{.accountName = "shop", .accountPassword = "secret"};
+  struct Case {
+    std::string_view account;
+    bool accepted;
+  };
+  const Case cases[] = {
+      {"username=shop&password=secret", true},
+      {"username=qorbex&password=qorbex", false},
+      {"username=shop&password=Secret", false},
+      {"username=shop", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.account);
+    const std::string body =
+        std::string(c.account) + "&text=" + EncodeEveryByte(Utf8(u8"￥Hn3yQf7JkEz￥"));
+    const ServiceAnswer answer = AnswerRequest({"POST", kApiTarget, body}, options);
+    EXPECT_EQ(answer.body.find(R"("code":200)") != std::string::npos, c.accepted);
+    EXPECT_EQ(answer.body.find(R"("code":403)") != std::string::npos, !c.accepted);
+  }
+}
+
 TEST(AnswerRequest, DecodesEveryKnownCode) {
   for (const ShareCode& known : KnownShareCodes()) {
     const std::string code = Utf8(known.code);
