@@ -8,7 +8,8 @@
 namespace quorvant {
 namespace {
 
-constexpr std::string_view kSource = R"js(function get__count(c){
+// The prelude, the JSON object and the toJSON additions.
+constexpr std::string_view kHead = R"js(function get__count(c){
 	var i=-2;
 	for (v in c) i++;
 	return i;
@@ -20,9 +21,6 @@ if (typeof JSON !== 'object') {
 
 (function () {
     'use strict';
-
-    var hasOwn = Object.prototype.hasOwnProperty;
-    var classOf = Object.prototype.toString;
 
     function twoDigits(n) {
         return n < 10 ? '0' + n : String(n);
@@ -47,6 +45,16 @@ if (typeof JSON !== 'object') {
         Number.prototype.toJSON = valueItself;
         Boolean.prototype.toJSON = valueItself;
     }
+}());
+)js";
+
+// The serialiser and checker. An engine with JSON of its own never needs them, so the script
+// carries them as a string that only such an engine compiles.
+constexpr std::string_view kSerialiser = R"js((function () {
+    'use strict';
+
+    var hasOwn = Object.prototype.hasOwnProperty;
+    var classOf = Object.prototype.toString;
 
     // Characters written as escapes inside a string, and those of them that an evaluator may
     // drop or mistake for a line end when they stand in source text.
@@ -284,23 +292,47 @@ if (typeof JSON !== 'object') {
             return typeof reviver === 'function' ? revive({'': value}, '', reviver) : value;
         };
     }
+}());
+)js";
 
-    // Older callers ask any value for its JSON text, or any text for its value. Both members are
-    // plain assignments and so show in every for-in loop; get__count allows for them.
-    if (typeof Object.prototype.toJSONString !== 'function') {
-        Object.prototype.toJSONString = function (filter) {
-            return JSON.stringify(this, filter);
-        };
-        Object.prototype.parseJSON = function (filter) {
-            return JSON.parse(this, filter);
-        };
-    }
-}());)js";
+// The two helper members that every object inherits.
+constexpr std::string_view kHelpers =
+    R"js(// Older callers ask any value for its JSON text, or any text for its value. Both members are
+// plain assignments and so show in every for-in loop; get__count allows for them.
+if (typeof Object.prototype.toJSONString !== 'function') {
+    Object.prototype.toJSONString = function (filter) {
+        return JSON.stringify(this, filter);
+    };
+    Object.prototype.parseJSON = function (filter) {
+        return JSON.parse(this, filter);
+    };
+})js";
 
-Text WithCrLf(std::string_view source) {
-  std::string text;
-  text.reserve(source.size() + source.size() / 16);
+// A single-quoted script literal of ASCII source text.
+std::string Quoted(std::string_view source) {
+  std::string literal = "'";
   for (const char c : source) {
+    if (c == '\n') {
+      literal += "\\n";
+    } else if (c == '\\' || c == '\'') {
+      literal += '\\';
+      literal += c;
+    } else {
+      literal += c;
+    }
+  }
+  return literal + "'";
+}
+
+Text Assembled() {
+  std::string lines(kHead);
+  lines += "\n// Compiled only by an engine without JSON of its own.\n";
+  lines += "if (typeof JSON.stringify !== 'function' || typeof JSON.parse !== 'function') {\n";
+  lines += "    eval(" + Quoted(kSerialiser) + ");\n}\n\n";
+  lines += kHelpers;
+  std::string text;
+  text.reserve(lines.size() + lines.size() / 16);
+  for (const char c : lines) {
     if (c == '\n') text += '\r';
     text += c;
   }
@@ -310,7 +342,7 @@ Text WithCrLf(std::string_view source) {
 }  // namespace
 
 const Text& JsonScript() {
-  static const Text script = WithCrLf(kSource);
+  static const Text script = Assembled();
   return script;
 }
 

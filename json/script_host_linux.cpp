@@ -11,6 +11,7 @@
 #include <cstring>
 #include <mutex>
 #include <optional>
+#include <string_view>
 #include <thread>
 
 #include "json/script_host.h"
@@ -102,7 +103,17 @@ void EnsureApplication() {
   new QCoreApplication(argc, argv);
 }
 
+bool IsAscii(std::string_view bytes) {
+  for (const char c : bytes) {
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  }
+  return true;
+}
+
+// ASCII reads the same in code page 936 and UTF-16, and most script text is ASCII: it skips the
+// converter.
 QString ToEngine(const Text& text) {
+  if (IsAscii(text.view())) return QString::fromLatin1(text.view());
   const Bytes units = ToWide(text, kGbkCodePage);
   if (units.size() < 2) return {};
   QString result(units.size() / 2 - 1, Qt::Uninitialized);
@@ -112,6 +123,14 @@ QString ToEngine(const Text& text) {
 
 Text FromEngine(const QString& string) {
   if (string.isEmpty() || string.size() >= INT32_MAX / 2) return {};
+  bool ascii = true;
+  for (const QChar c : string) {
+    if (c.unicode() >= 0x80) {
+      ascii = false;
+      break;
+    }
+  }
+  if (ascii) return Text(string.toLatin1().toStdString());
   // utf16() is ended by a zero unit, which the conversion needs.
   return FromWide(Bytes(string.utf16(), static_cast<std::int32_t>(string.size() + 1) * 2),
                   kGbkCodePage);
@@ -140,7 +159,8 @@ bool TruthOfText(const QString& string) {
   return NumberOfText(trimmed) != 0;
 }
 
-// Sets the engine's interrupt flag when an armed deadline passes.
+// Sets the engine's interrupt flag when an armed deadline passes. Arming wakes the thread only
+// when it sleeps past the new deadline, so a run of short calls costs no thread switches.
 class Watchdog {
  public:
   explicit Watchdog(QJSEngine& engine) : engine_(engine), thread_([this] { Watch(); }) {}
@@ -156,11 +176,13 @@ class Watchdog {
   Watchdog& operator=(const Watchdog&) = delete;
 
   void Arm(Clock::time_point deadline) {
+    bool wake = false;
     {
       std::lock_guard lock(mutex_);
       deadline_ = deadline;
+      wake = deadline < sleepsUntil_;
     }
-    wake_.notify_one();
+    if (wake) wake_.notify_one();
   }
   // Once this returns, the interrupt flag is no longer touched for the disarmed deadline.
   void Disarm() {
@@ -172,13 +194,15 @@ class Watchdog {
   void Watch() {
     std::unique_lock lock(mutex_);
     while (!stopping_) {
-      if (!deadline_) {
-        wake_.wait(lock);
-      } else if (Clock::now() >= *deadline_) {
+      if (deadline_ && Clock::now() >= *deadline_) {
         engine_.setInterrupted(true);
         deadline_.reset();
+      }
+      sleepsUntil_ = deadline_.value_or(Clock::time_point::max());
+      if (deadline_) {
+        wake_.wait_until(lock, sleepsUntil_);
       } else {
-        wake_.wait_until(lock, *deadline_);
+        wake_.wait(lock);
       }
     }
   }
@@ -187,6 +211,7 @@ class Watchdog {
   std::mutex mutex_;
   std::condition_variable wake_;
   std::optional<Clock::time_point> deadline_;
+  Clock::time_point sleepsUntil_ = Clock::time_point::max();
   bool stopping_ = false;
   std::thread thread_;
 };
