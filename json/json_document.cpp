@@ -14,7 +14,7 @@ JsonDocument::JsonDocument() {
 // A copy makes its own COM initialisation, so that the one its destruction undoes is its own
 // and copies never take the thread's count below where it stood.
 JsonDocument::JsonDocument(const JsonDocument& other)
-    : varName_(other.varName_), engine_(other.engine_) {
+    : varName_(other.varName_), engine_(other.engine_), comInitialized_(true) {
   InitializeCom();
 }
 
@@ -26,11 +26,14 @@ JsonDocument& JsonDocument::operator=(const JsonDocument& other) {
 
 JsonDocument::~JsonDocument() {
   engine_.Release();
-  UninitializeCom();
+  if (comInitialized_) UninitializeCom();
 }
 
 void JsonDocument::Initialize() {
-  InitializeCom();
+  if (!comInitialized_) {
+    InitializeCom();
+    comInitialized_ = true;
+  }
   if (ScriptHost created = ScriptHost::Create(); !created.empty()) engine_ = created;
   engine_.SetLanguage("JavaScript");
   engine_.AddCode(JsonScript());

@@ -79,6 +79,9 @@ class JsonDocument {
 
   Text varName_;
   ScriptHost engine_;
+  // A document initialises COM once, however many engines it makes, and its destruction undoes
+  // that once, so a decode leaves the thread's count where it found it.
+  bool comInitialized_ = false;
 };
 
 }  // namespace quorvant

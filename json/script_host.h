@@ -53,6 +53,10 @@ class ScriptHost {
   std::shared_ptr<ScriptEngine> engine_;
 };
 
+// The longest code, in bytes, that AddCode and Eval take: compiling cannot be interrupted, and
+// longer code would run past any budget. Longer code fails.
+inline constexpr std::int32_t kMaxScriptLength = 16 * 1024 * 1024;
+
 // How long, in milliseconds, one AddCode or Eval may run before it is stopped and fails.
 inline constexpr std::int32_t kDefaultScriptTimeBudget = 10000;
 

@@ -233,13 +233,13 @@ class ScriptEngine {
   }
 
   bool AddCode(const Text& code) {
-    if (!languageSet_) return false;
+    if (!languageSet_ || code.size() > kMaxScriptLength) return false;
     Budget scope(*this);
     return Run(ToEngine(code)).has_value();
   }
 
   ScriptResult Eval(const Text& code, ResultKind kind) {
-    if (!languageSet_) return {};
+    if (!languageSet_ || code.size() > kMaxScriptLength) return {};
     Budget scope(*this);
     const std::optional<QJSValue> value = Run(ToEngine(code));
     if (!value) return {};

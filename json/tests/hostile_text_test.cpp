@@ -47,6 +47,8 @@ TEST_F(HostileText, ParseFailsAndTheDocumentStaysUsable) {
       {"statement", "var x = 1;", "null"},
       {"empty text", "", ""},
       {"text cut short by a NUL", BytesToText(cutByNul), "null"},
+      {"text too long to compile in time", Text("[" + std::string(kMaxScriptLength, ' ') + "]"),
+       "null"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
