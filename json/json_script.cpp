@@ -8,7 +8,7 @@
 namespace quorvant {
 namespace {
 
-// The prelude, the JSON object and the toJSON additions.
+// The prelude and the JSON object.
 constexpr std::string_view kHead = R"js(function get__count(c){
 	var i=-2;
 	for (v in c) i++;
@@ -18,8 +18,11 @@ constexpr std::string_view kHead = R"js(function get__count(c){
 if (typeof JSON !== 'object') {
     JSON = {};
 }
+)js";
 
-(function () {
+// Dates serialise as UTC in the ISO 8601 form that ends in Z; the basic value wrappers as their
+// values. Only an engine whose dates lack toJSON compiles this.
+constexpr std::string_view kToJson = R"js((function () {
     'use strict';
 
     function twoDigits(n) {
@@ -30,26 +33,22 @@ if (typeof JSON !== 'object') {
         return this.valueOf();
     }
 
-    // Dates serialise as UTC in the ISO 8601 form that ends in Z; the basic value wrappers as
-    // their values.
-    if (typeof Date.prototype.toJSON !== 'function') {
-        Date.prototype.toJSON = function () {
-            if (!isFinite(this.valueOf())) {
-                return null;
-            }
-            return this.getUTCFullYear() + '-' + twoDigits(this.getUTCMonth() + 1) + '-' +
-                twoDigits(this.getUTCDate()) + 'T' + twoDigits(this.getUTCHours()) + ':' +
-                twoDigits(this.getUTCMinutes()) + ':' + twoDigits(this.getUTCSeconds()) + 'Z';
-        };
-        String.prototype.toJSON = valueItself;
-        Number.prototype.toJSON = valueItself;
-        Boolean.prototype.toJSON = valueItself;
-    }
+    Date.prototype.toJSON = function () {
+        if (!isFinite(this.valueOf())) {
+            return null;
+        }
+        return this.getUTCFullYear() + '-' + twoDigits(this.getUTCMonth() + 1) + '-' +
+            twoDigits(this.getUTCDate()) + 'T' + twoDigits(this.getUTCHours()) + ':' +
+            twoDigits(this.getUTCMinutes()) + ':' + twoDigits(this.getUTCSeconds()) + 'Z';
+    };
+    String.prototype.toJSON = valueItself;
+    Number.prototype.toJSON = valueItself;
+    Boolean.prototype.toJSON = valueItself;
 }());
 )js";
 
-// The serialiser and checker. An engine with JSON of its own never needs them, so the script
-// carries them as a string that only such an engine compiles.
+// The serialiser and checker. An engine with JSON of its own never needs them; like the toJSON
+// additions they travel as a string that only an engine lacking them compiles.
 constexpr std::string_view kSerialiser = R"js((function () {
     'use strict';
 
@@ -326,7 +325,9 @@ std::string Quoted(std::string_view source) {
 
 Text Assembled() {
   std::string lines(kHead);
-  lines += "\n// Compiled only by an engine without JSON of its own.\n";
+  lines += "\n// Each of the two parts below is compiled only by an engine that lacks it.\n";
+  lines += "if (typeof Date.prototype.toJSON !== 'function') {\n";
+  lines += "    eval(" + Quoted(kToJson) + ");\n}\n\n";
   lines += "if (typeof JSON.stringify !== 'function' || typeof JSON.parse !== 'function') {\n";
   lines += "    eval(" + Quoted(kSerialiser) + ");\n}\n\n";
   lines += kHelpers;

@@ -159,11 +159,12 @@ bool TruthOfText(const QString& string) {
   return NumberOfText(trimmed) != 0;
 }
 
-// Sets the engine's interrupt flag when an armed deadline passes. Arming wakes the thread only
-// when it sleeps past the new deadline, so a run of short calls costs no thread switches.
+// Interrupts the engine whose call overruns its armed deadline. One watchdog serves all the
+// engines of a thread, since a thread runs one call at a time; arming wakes it only when it
+// sleeps past the new deadline, so a run of short calls costs no thread switches.
 class Watchdog {
  public:
-  explicit Watchdog(QJSEngine& engine) : engine_(engine), thread_([this] { Watch(); }) {}
+  Watchdog() : thread_([this] { Watch(); }) {}
   ~Watchdog() {
     {
       std::lock_guard lock(mutex_);
@@ -175,18 +176,25 @@ class Watchdog {
   Watchdog(const Watchdog&) = delete;
   Watchdog& operator=(const Watchdog&) = delete;
 
-  void Arm(Clock::time_point deadline) {
+  static Watchdog& OfThisThread() {
+    thread_local Watchdog watchdog;
+    return watchdog;
+  }
+
+  void Arm(QJSEngine& engine, Clock::time_point deadline) {
     bool wake = false;
     {
       std::lock_guard lock(mutex_);
+      engine_ = &engine;
       deadline_ = deadline;
       wake = deadline < sleepsUntil_;
     }
     if (wake) wake_.notify_one();
   }
-  // Once this returns, the interrupt flag is no longer touched for the disarmed deadline.
+  // Once this returns, the engine is no longer touched for the disarmed deadline.
   void Disarm() {
     std::lock_guard lock(mutex_);
+    engine_ = nullptr;
     deadline_.reset();
   }
 
@@ -195,7 +203,8 @@ class Watchdog {
     std::unique_lock lock(mutex_);
     while (!stopping_) {
       if (deadline_ && Clock::now() >= *deadline_) {
-        engine_.setInterrupted(true);
+        engine_->setInterrupted(true);
+        engine_ = nullptr;
         deadline_.reset();
       }
       sleepsUntil_ = deadline_.value_or(Clock::time_point::max());
@@ -207,9 +216,9 @@ class Watchdog {
     }
   }
 
-  QJSEngine& engine_;
   std::mutex mutex_;
   std::condition_variable wake_;
+  QJSEngine* engine_ = nullptr;
   std::optional<Clock::time_point> deadline_;
   Clock::time_point sleepsUntil_ = Clock::time_point::max();
   bool stopping_ = false;
@@ -251,10 +260,10 @@ class ScriptEngine {
   class Budget {
    public:
     explicit Budget(ScriptEngine& owner) : owner_(owner) {
-      owner_.watchdog_.Arm(Clock::now() + owner_.budget_);
+      Watchdog::OfThisThread().Arm(owner_.engine_, Clock::now() + owner_.budget_);
     }
     ~Budget() {
-      owner_.watchdog_.Disarm();
+      Watchdog::OfThisThread().Disarm();
       owner_.engine_.setInterrupted(false);
     }
     Budget(const Budget&) = delete;
@@ -323,7 +332,6 @@ class ScriptEngine {
   std::chrono::milliseconds budget_;
   bool languageSet_ = false;
   QJSEngine engine_;
-  Watchdog watchdog_{engine_};
   QJSValue primitiveOf_;
 };
 
