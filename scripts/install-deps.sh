@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-declarative-dev qt6-qpa-plugins
   libcurl4-openssl-dev ca-certificates curl tinyproxy
   xvfb xauth x11-apps x11-utils imagemagick fonts-noto-cjk time
-  g++-mingw-w64-x86-64-posix wine wine64 fonts-wine libxrender1 googletest
+  g++-mingw-w64-x86-64-posix wine wine64 fonts-wine fonts-arphic-uming libxrender1 googletest
 )
 
 missing=()

@@ -4,7 +4,9 @@
 #   wine_locale CMD...   runs a Wine command in the program's locale
 # The ANSI code page is 936, as on the systems the program is written for; Wine derives it from
 # the locale. Mono and Gecko are not installed: nothing here needs them, and their installers
-# would ask questions.
+# would ask questions. SimSun, the user-interface font of a Chinese Windows, is not here; a
+# Ming-style font of the same metrics stands in for it, so that texts fit their controls as
+# they do there. Wine draws the window frames itself, as there is no window manager on Xvfb.
 wine_env() {
   export WINEPREFIX=$1
   export WINEARCH=win64
@@ -19,6 +21,10 @@ wine_boot() {
     flock 9
     if [ ! -f "$WINEPREFIX/.booted" ]; then
       wine_locale wineboot -i >/dev/null 2>&1
+      wine_locale wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun \
+        /d 'AR PL UMing CN' /f >/dev/null 2>&1
+      wine_locale wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f \
+        >/dev/null 2>&1
       touch "$WINEPREFIX/.booted"
     fi
   ) 9>"$WINEPREFIX.lock"

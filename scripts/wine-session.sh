@@ -12,4 +12,8 @@ shift
 wineserver -p 2>/dev/null || true  # a server already running for this prefix will do
 trap 'wineserver -k 2>/dev/null || true' EXIT
 wine_boot
+# Wine's own services start now, detached from the command's output: a service started by a
+# test program would keep that program's output pipe open after it ended.
+wine_locale wineboot >/dev/null 2>&1
+export QUORVANT_WINE_SESSION=1
 "$@"

@@ -3,7 +3,11 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
+#include <string>
+#include <string_view>
 
 #include "web/inet.h"
 
@@ -66,13 +70,14 @@ Handle Counted(HINTERNET handle) {
   return ToHandle(handle);
 }
 
-// WinINet's own limits are the defaults; only a test's other values are set on the session.
-void ApplyTimeouts(HINTERNET session) {
+// WinINet's own limits are the defaults; only a test's other values are set, on every handle,
+// as not every WinINet passes a session's limits on to its requests.
+void ApplyTimeouts(HINTERNET handle) {
   const WinInet& api = Api();
   if (api.setOption == nullptr) return;
   const auto set = [&](DWORD option, std::int32_t milliseconds) {
     DWORD value = static_cast<DWORD>(milliseconds);
-    api.setOption(session, option, &value, sizeof value);
+    api.setOption(handle, option, &value, sizeof value);
   };
   const std::int32_t connect = gConnectMilliseconds;
   const std::int32_t stall = gStallMilliseconds;
@@ -99,16 +104,21 @@ Handle Open(const char* agent, std::int32_t accessType, const char* proxy,
 Handle Connect(Handle internet, const char* server, std::int32_t port) {
   const WinInet& api = Api();
   if (api.connect == nullptr || port < 0 || port > 65535) return nullptr;
-  return Counted(api.connect(ToHinternet(internet), server, static_cast<INTERNET_PORT>(port),
-                             nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+  const HINTERNET connection =
+      api.connect(ToHinternet(internet), server, static_cast<INTERNET_PORT>(port), nullptr, nullptr,
+                  INTERNET_SERVICE_HTTP, 0, 0);
+  if (connection != nullptr) ApplyTimeouts(connection);
+  return Counted(connection);
 }
 
 Handle OpenRequest(Handle connection, const char* verb, const char* object, const char* version,
                    std::uint32_t flags) {
   const WinInet& api = Api();
   if (api.openRequest == nullptr) return nullptr;
-  return Counted(
-      api.openRequest(ToHinternet(connection), verb, object, version, nullptr, nullptr, flags, 0));
+  const HINTERNET request =
+      api.openRequest(ToHinternet(connection), verb, object, version, nullptr, nullptr, flags, 0);
+  if (request != nullptr) ApplyTimeouts(request);
+  return Counted(request);
 }
 
 bool SendRequest(Handle request, const char* headers, std::uint32_t headersLength, const void* data,
@@ -130,14 +140,24 @@ bool Read(Handle request, void* buffer, std::uint32_t size, std::uint32_t* read)
   return ok;
 }
 
+// A raw header block begins with the status line. Some WinINet versions answer the query for a
+// request that got no response with an empty block; that is no response, and the caller's
+// buffer must stay untouched, so the block is taken into a buffer of its own first.
 bool QueryRawHeaders(Handle request, char* buffer, std::uint32_t* length) {
   const WinInet& api = Api();
   if (api.queryInfo == nullptr) return false;
+  std::string block(*length, '\0');
   DWORD size = *length;
-  const bool ok = api.queryInfo(ToHinternet(request), HTTP_QUERY_RAW_HEADERS_CRLF, buffer, &size,
-                                nullptr) != FALSE;
+  const bool ok = api.queryInfo(ToHinternet(request), HTTP_QUERY_RAW_HEADERS_CRLF, block.data(),
+                                &size, nullptr) != FALSE;
+  if (!ok) {
+    *length = size;
+    return false;
+  }
+  if (std::string_view(block.data(), size).substr(0, 5) != "HTTP/") return false;
+  std::memcpy(buffer, block.data(), std::min<std::size_t>(size + 1, *length));
   *length = size;
-  return ok;
+  return true;
 }
 
 bool Close(Handle handle) {
