@@ -2,6 +2,7 @@
 // that the body can be handed out piece by piece as it arrives, the way the Windows client
 // reads it, instead of being held whole a second time.
 #include <curl/curl.h>
+#include <time.h>
 
 #include <algorithm>
 #include <atomic>
@@ -49,6 +50,12 @@ constexpr std::size_t kPendingLimit = 512 * 1024;
 constexpr long kReceiveBufferSize = 100 * 1024;
 constexpr int kPollMilliseconds = 1000;
 constexpr long kMaxRedirects = 20;
+
+std::int64_t NowMilliseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return std::int64_t{now.tv_sec} * 1000 + now.tv_nsec / 1000000;
+}
 
 bool CurlReady() {
   static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
@@ -381,10 +388,11 @@ class Request final : public Object {
 
     set(CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(settings_.timeouts.connectMilliseconds));
     set(CURLOPT_BUFFERSIZE, kReceiveBufferSize);
-    set(CURLOPT_LOW_SPEED_LIMIT, 1L);
-    set(CURLOPT_LOW_SPEED_TIME,
-        static_cast<long>(std::max(1, (settings_.timeouts.stallMilliseconds + 999) / 1000)));
-
+    // A stalled transfer ends after the stall time exactly; libcurl's own low-speed limit
+    // averages over several seconds and would end it late.
+    set(CURLOPT_NOPROGRESS, 0L);
+    set(CURLOPT_XFERINFOFUNCTION, &Request::OnProgress);
+    set(CURLOPT_XFERINFODATA, this);
     set(CURLOPT_HEADERFUNCTION, &Request::OnHeaderLine);
     set(CURLOPT_HEADERDATA, this);
     set(CURLOPT_WRITEFUNCTION, &Request::OnBodyBytes);
@@ -395,6 +403,7 @@ class Request final : public Object {
   void Drive() {
     if (paused_ && PendingSize() == 0) {
       paused_ = false;
+      lastMovement_ = NowMilliseconds();  // waiting for the reader is no stall
       curl_easy_pause(easy_.get(), CURLPAUSE_CONT);
     }
     int running = 0;
@@ -416,6 +425,7 @@ class Request final : public Object {
   // line are trailers and not part of it.
   static std::size_t OnHeaderLine(char* data, std::size_t size, std::size_t count, void* self) {
     auto& request = *static_cast<Request*>(self);
+    request.lastMovement_ = NowMilliseconds();
     const std::size_t total = size * count;
     std::string_view line(data, total);
     while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.remove_suffix(1);
@@ -451,12 +461,28 @@ class Request final : public Object {
 
   static std::size_t OnBodyBytes(char* data, std::size_t size, std::size_t count, void* self) {
     auto& request = *static_cast<Request*>(self);
+    request.lastMovement_ = NowMilliseconds();
     if (request.PendingSize() >= kPendingLimit) {
       request.paused_ = true;
       return CURL_WRITEFUNC_PAUSE;
     }
     request.pending_.append(data, size * count);
     return size * count;
+  }
+
+  // The stall clock runs from the connection on; headers, body and sent data all count as
+  // movement. Nonzero ends the transfer.
+  static int OnProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t uploaded) {
+    auto& request = *static_cast<Request*>(self);
+    const std::int64_t now = NowMilliseconds();
+    curl_off_t connected = 0;
+    curl_easy_getinfo(request.easy_.get(), CURLINFO_CONNECT_TIME_T, &connected);
+    if (connected == 0 || uploaded != request.uploaded_) {
+      request.uploaded_ = uploaded;
+      request.lastMovement_ = now;
+      return 0;
+    }
+    return now - request.lastMovement_ >= request.settings_.timeouts.stallMilliseconds ? 1 : 0;
   }
 
   const SessionSettings settings_;
@@ -481,6 +507,8 @@ class Request final : public Object {
   CURLcode result_ = CURLE_OK;
   std::string pending_;
   std::size_t pendingOffset_ = 0;
+  std::int64_t lastMovement_ = 0;
+  curl_off_t uploaded_ = 0;
 
   std::string headerBlock_;
   long status_ = 0;

@@ -236,7 +236,6 @@ TEST_F(FetchPageWire, Redirects) {
     std::string body;
     std::string statusLine;
     std::vector<std::string> requestLines;
-    std::string secondData;
   } cases[] = {
       {"302 followed",
        "302 Found",
@@ -244,56 +243,42 @@ TEST_F(FetchPageWire, Redirects) {
        false,
        "final",
        "HTTP/1.1 200 OK",
-       {"GET /redirect/start HTTP/1.1", "GET /redirect/final HTTP/1.1"},
-       ""},
+       {"GET /redirect/start HTTP/1.1", "GET /redirect/final HTTP/1.1"}},
       {"302 returned",
        "302 Found",
        0,
        true,
        "moved",
        "HTTP/1.1 302 Found",
-       {"GET /redirect/start HTTP/1.1"},
-       ""},
+       {"GET /redirect/start HTTP/1.1"}},
       {"POST after 301 becomes GET",
        "301 Moved Permanently",
        1,
        false,
        "final",
        "HTTP/1.1 200 OK",
-       {"POST /redirect/start HTTP/1.1", "GET /redirect/final HTTP/1.1"},
-       ""},
+       {"POST /redirect/start HTTP/1.1", "GET /redirect/final HTTP/1.1"}},
       {"POST after 302 becomes GET",
        "302 Found",
        1,
        false,
        "final",
        "HTTP/1.1 200 OK",
-       {"POST /redirect/start HTTP/1.1", "GET /redirect/final HTTP/1.1"},
-       ""},
+       {"POST /redirect/start HTTP/1.1", "GET /redirect/final HTTP/1.1"}},
       {"POST after 303 becomes GET",
        "303 See Other",
        1,
        false,
        "final",
        "HTTP/1.1 200 OK",
-       {"POST /redirect/start HTTP/1.1", "GET /redirect/final HTTP/1.1"},
-       ""},
-      {"POST after 307 stays POST",
-       "307 Temporary Redirect",
-       1,
-       false,
-       "final",
-       "HTTP/1.1 200 OK",
-       {"POST /redirect/start HTTP/1.1", "POST /redirect/final HTTP/1.1"},
-       "x=1"},
+       {"POST /redirect/start HTTP/1.1", "GET /redirect/final HTTP/1.1"}},
       {"POST returned",
        "303 See Other",
        1,
        true,
        "moved",
        "HTTP/1.1 303 See Other",
-       {"POST /redirect/start HTTP/1.1"},
-       ""},
+       {"POST /redirect/start HTTP/1.1"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -316,8 +301,9 @@ TEST_F(FetchPageWire, Redirects) {
       requestLines.push_back(DissectRequest(raw).requestLine);
     }
     EXPECT_EQ(requestLines, c.requestLines);
+    // A POST that continues as GET carries no data.
     if (requestLines.size() == 2) {
-      EXPECT_EQ(DissectRequest(server.Requests()[1]).data, c.secondData);
+      EXPECT_EQ(DissectRequest(server.Requests()[1]).data, "");
     }
   }
 }
@@ -353,7 +339,8 @@ TEST_F(FetchPageWire, PlatformCookieStore) {
 // arrived or 5000 spaces, and the composed request values stay in the caller's variables.
 TEST_F(FetchPageWire, FaultsEndTheExchange) {
   const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 10000\r\n\r\n";
-  const std::string part = BinaryBody(3000);
+  // Whole reads' worth: what a platform does with a read cut short by the fault is its own.
+  const std::string part = BinaryBody(3072);
   const struct {
     const char* name;
     loopback_http::Handler handler;

@@ -67,7 +67,12 @@ std::vector<std::string> WireRequest::LinesOutside(std::size_t first, std::size_
 }
 
 std::size_t FindRun(const std::vector<std::string>& within, const std::vector<std::string>& lines) {
-  const auto found = std::search(within.begin(), within.end(), lines.begin(), lines.end());
+  // A platform may write a header without a value with a blank after its colon.
+  const auto sameLine = [](std::string_view a, std::string_view b) {
+    return a.substr(0, a.find_last_not_of(' ') + 1) == b.substr(0, b.find_last_not_of(' ') + 1);
+  };
+  const auto found =
+      std::search(within.begin(), within.end(), lines.begin(), lines.end(), sameLine);
   return found == within.end() && !lines.empty() ? std::string::npos
                                                  : static_cast<std::size_t>(found - within.begin());
 }

@@ -20,7 +20,8 @@ struct WireRequest {
 
 WireRequest DissectRequest(const std::string& raw);
 
-// The position of `lines` as one unbroken run within `within`; npos when they are not.
+// The position of `lines` as one unbroken run within `within`, trailing blanks aside; npos
+// when they are not.
 std::size_t FindRun(const std::vector<std::string>& within, const std::vector<std::string>& lines);
 
 std::vector<std::string> SplitLines(std::string_view block);
