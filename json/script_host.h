@@ -38,7 +38,10 @@ class ScriptHost {
   static ScriptHost Create();
 
   bool empty() const { return engine_ == nullptr; }
-  void Release() { engine_.reset(); }
+  void Release() {
+    engine_.reset();
+    alive_.reset();
+  }
 
   // Must name JavaScript before any code runs.
   bool SetLanguage(const Text& language) const;
@@ -48,10 +51,16 @@ class ScriptHost {
   ScriptResult Eval(const Text& code, ResultKind kind) const;
 
  private:
-  explicit ScriptHost(std::shared_ptr<ScriptEngine> engine) : engine_(std::move(engine)) {}
+  // Counts the engine among the live ones until its last reference goes.
+  class Alive;
+  explicit ScriptHost(std::shared_ptr<ScriptEngine> engine);
 
   std::shared_ptr<ScriptEngine> engine_;
+  std::shared_ptr<Alive> alive_;
 };
+
+// Engines that exist now, over the whole process; for tests.
+std::int32_t LiveScriptEngines();
 
 // The longest code, in bytes, that AddCode and Eval take: compiling cannot be interrupted, and
 // longer code would run past any budget. Longer code fails.

@@ -1,7 +1,11 @@
 #include "json/script_host.h"
 
+#include <atomic>
+
 namespace quorvant {
 namespace {
+
+std::atomic<std::int32_t> liveEngines{0};
 
 struct ThreadSettings {
   std::int32_t timeBudget = kDefaultScriptTimeBudget;
@@ -29,6 +33,21 @@ void SetScriptEnginesAvailable(bool available) {
 
 bool ScriptEnginesAvailable() {
   return Settings().enginesAvailable;
+}
+
+class ScriptHost::Alive {
+ public:
+  Alive() { ++liveEngines; }
+  ~Alive() { --liveEngines; }
+  Alive(const Alive&) = delete;
+  Alive& operator=(const Alive&) = delete;
+};
+
+ScriptHost::ScriptHost(std::shared_ptr<ScriptEngine> engine)
+    : engine_(std::move(engine)), alive_(engine_ ? std::make_shared<Alive>() : nullptr) {}
+
+std::int32_t LiveScriptEngines() {
+  return liveEngines;
 }
 
 }  // namespace quorvant
