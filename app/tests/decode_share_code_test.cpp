@@ -33,6 +33,7 @@ struct Seen {
   Text result;
   Text hint;
   bool hintVisible;
+  std::int32_t engines;
 };
 
 class SeeingEvents final : public WindowEvents {
@@ -45,7 +46,7 @@ class SeeingEvents final : public WindowEvents {
       const auto& fake = static_cast<const FakeWindow&>(window);
       seen.push_back({fake.state(Control::编辑框_解密后).text,
                       fake.state(Control::标签_复制提示).text,
-                      fake.state(Control::标签_复制提示).visible});
+                      fake.state(Control::标签_复制提示).visible, LiveScriptEngines()});
     }
     inner_.Run(handler, window);
   }
@@ -121,9 +122,11 @@ TEST_F(DecodeShareCodeTest, WritesTheResultThenTheHintAndPutsTheCursorBack) {
     EXPECT_EQ(seeing.seen[0].result, c.result);
     EXPECT_EQ(seeing.seen[0].hint, Text(kOldHint));
     EXPECT_FALSE(seeing.seen[0].hintVisible);
+    EXPECT_EQ(seeing.seen[0].engines, 1) << "the document's engine, and no other";
     EXPECT_EQ(window.busyCursor, (std::vector<bool>{true, false}));
     // Nothing of the decode is left behind.
     EXPECT_EQ(inet::OpenHandleCount(), 0);
+    EXPECT_EQ(LiveScriptEngines(), 0);
     EXPECT_EQ(ComInitializations(), comBefore);
     EXPECT_EQ(window.state(Control::编辑框_淘口令).text, c.code);
     EXPECT_TRUE(desktop.opened.empty());

@@ -140,6 +140,7 @@ TEST_F(DecodeWindowTest, ShowsTheLinkOrTheFailureText) {
     EXPECT_EQ(window.CopyEnabled(), !QString::fromUtf8(c.result).isEmpty());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "busy cursor left on";
     EXPECT_EQ(inet::OpenHandleCount(), 0);
+    EXPECT_EQ(LiveScriptEngines(), 0);
     EXPECT_EQ(ComInitializations(), comBefore);
   }
 }
