@@ -23,7 +23,8 @@ inline constexpr std::uint32_t kFlagNoAutoRedirect = 0x00200000;
 inline constexpr std::uint32_t kFlagSecure = 0x00800000;
 inline constexpr std::uint32_t kFlagIgnoreRedirectToHttps = 0x00004000;
 
-// A session. `agent` null: no agent line. With kOpenTypeProxy, `proxy` lists proxies as
+// A session. `agent` null: no agent line; an agent is cut at its first line break, as a header
+// value cannot hold one. With kOpenTypeProxy, `proxy` lists proxies as
 // "host:port" (every scheme) or "scheme=host:port" entries separated by blanks or ";", and
 // `proxyBypass` the hosts reached directly (empty: none).
 Handle Open(const char* agent, std::int32_t accessType, const char* proxy, const char* proxyBypass);

@@ -121,6 +121,9 @@ TEST_F(FetchPageWire, SendsTheComposedRequest) {
        defaults + "\r\nCookie: a=1; b=2", DefaultUserAgent, ""},
       {"a whole cookie line", 1, "p=1", Bytes(), "", Text("Cookie: x=9"), "POST",
        defaults + "\r\nCookie: x=9", DefaultUserAgent, "p=1"},
+      // The agent taken from the whole block holds a line break; it must not add a line.
+      {"agent from a value", 0, "", Bytes(), "X-Note: user-agent: a\r\nX-B: 2", std::nullopt, "GET",
+       "X-Note: user-agent: a\r\nX-B: 2\r\n" + defaults, "user-agent: a", ""},
       // A block that ends in CR LF leaves an empty line inside the block; it must not end the
       // request's head early.
       {"block with an empty line", 0, "", Bytes(), "X-Trailing: 1\r\n", std::nullopt, "GET",
