@@ -220,6 +220,15 @@ bool HasHeader(const std::vector<std::string>& entries, std::string_view name) {
   });
 }
 
+// The list keeps its first element as it grows, so the holder goes on owning it; on failure
+// the list stays as it was.
+bool AppendHeader(SlistHolder& list, const char* line) {
+  curl_slist* const head = curl_slist_append(list.get(), line);
+  if (head == nullptr) return false;
+  if (head != list.get()) list.reset(head);
+  return true;
+}
+
 struct SessionSettings {
   std::optional<std::string> agent;
   std::optional<std::string> proxyList;  // set for the proxy access type
@@ -312,7 +321,8 @@ class Request final : public Object {
   bool following() const { return (flags_ & kFlagNoAutoRedirect) == 0; }
   std::size_t PendingSize() const { return pending_.size() - pendingOffset_; }
 
-  // Every libcurl option of the seam is set here.
+  // Every libcurl option of the seam is set here. The reload and need-file flags have nothing
+  // to act on: libcurl keeps no cache.
   bool Configure(const std::vector<std::string>& headerEntries) {
     if (!IsPlainHostName(server_)) return false;
     const bool secure = (flags_ & kFlagSecure) != 0;
@@ -321,18 +331,10 @@ class Request final : public Object {
                             std::to_string(port) + EscapeTarget(object_);
 
     for (const std::string& entry : headerEntries) {
-      curl_slist* grown = curl_slist_append(headers_.get(), entry.c_str());
-      if (grown == nullptr) return false;
-      headers_.release();
-      headers_.reset(grown);
+      if (!AppendHeader(headers_, entry.c_str())) return false;
     }
     // HTTP needs no "Expect: 100-continue"; libcurl would add it to larger uploads.
-    if (!HasHeader(headerEntries, "Expect")) {
-      curl_slist* grown = curl_slist_append(headers_.get(), "Expect:");
-      if (grown == nullptr) return false;
-      headers_.release();
-      headers_.reset(grown);
-    }
+    if (!HasHeader(headerEntries, "Expect") && !AppendHeader(headers_, "Expect:")) return false;
 
     CURL* easy = easy_.get();
     CURLcode code = CURLE_OK;
