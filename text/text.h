@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,22 +45,36 @@ class Bytes {
   Bytes(const void* data, std::int32_t size);
   explicit Bytes(std::string_view bytes)
       : Bytes(bytes.data(), static_cast<std::int32_t>(bytes.size())) {}
+  Bytes(const Bytes& other) : Bytes(other.data(), other.size()) {}
+  Bytes(Bytes&& other) noexcept;
+  Bytes& operator=(const Bytes& other);
+  Bytes& operator=(Bytes&& other) noexcept;
+  ~Bytes() = default;
 
-  std::int32_t size() const { return static_cast<std::int32_t>(bytes_.size()); }
-  bool empty() const { return bytes_.empty(); }
-  std::uint8_t* data() { return bytes_.data(); }
-  const std::uint8_t* data() const { return bytes_.data(); }
+  std::int32_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  std::uint8_t* data() { return storage_.get(); }
+  const std::uint8_t* data() const { return storage_.get(); }
   std::string_view view() const {
-    return {reinterpret_cast<const char*>(bytes_.data()), bytes_.size()};
+    return {reinterpret_cast<const char*>(storage_.get()), static_cast<std::size_t>(size_)};
   }
 
+  // Grows geometrically in place where the allocator can, so a body read in small chunks is
+  // not copied over and over. Bytes that would take the count past 2^31 - 1 are not added.
   void append(const void* data, std::int32_t size);
   Bytes& operator+=(const Bytes& other);
   friend Bytes operator+(Bytes left, const Bytes& right) { return left += right; }
-  friend bool operator==(const Bytes&, const Bytes&) = default;
+  friend bool operator==(const Bytes& left, const Bytes& right) {
+    return left.view() == right.view();
+  }
 
  private:
-  std::vector<std::uint8_t> bytes_;
+  struct Release {
+    void operator()(std::uint8_t* bytes) const;
+  };
+  std::unique_ptr<std::uint8_t, Release> storage_;
+  std::int32_t size_ = 0;
+  std::int32_t capacity_ = 0;
 };
 
 // An array of texts numbered from 1 to count(); it owns copies of its members.

@@ -127,6 +127,40 @@ TEST(BytesValue, AppendsAndConcatenates) {
   EXPECT_EQ(Bytes(nullptr, 3), Bytes());
 }
 
+TEST(BytesValue, GrowingKeepsEveryByteAndCopiesStayApart) {
+  Bytes grown;
+  std::string expected;
+  for (int i = 0; i < 5000; ++i) {
+    const char chunk[3] = {static_cast<char>(i & 0xFF), '\0', static_cast<char>(i >> 8)};
+    grown.append(chunk, 3);
+    expected.append(chunk, 3);
+  }
+  EXPECT_EQ(grown.view(), expected);
+
+  Bytes copy = grown;
+  copy.append("x", 1);
+  EXPECT_EQ(grown.size(), 15000);
+  EXPECT_EQ(copy.size(), 15001);
+
+  Bytes moved = std::move(copy);
+  EXPECT_EQ(moved.size(), 15001);
+  EXPECT_TRUE(copy.empty());  // NOLINT: a moved-from value reads as empty
+  copy.append("y", 1);
+  EXPECT_EQ(copy, Bytes("y"sv));
+}
+
+TEST(BytesValue, AppendingItsOwnBytesSurvivesTheBufferMoving) {
+  Bytes bytes("abc"sv);
+  for (int round = 0; round < 12; ++round) bytes.append(bytes.data(), bytes.size());
+  ASSERT_EQ(bytes.size(), 3 * 4096);
+  for (std::int32_t i = 0; i < bytes.size(); ++i) {
+    ASSERT_EQ(bytes.data()[i], "abc"[i % 3]) << "at " << i;
+  }
+  Bytes twice("\0z"sv);
+  twice += twice;
+  EXPECT_EQ(twice, Bytes("\0z\0z"sv));
+}
+
 TEST(TextArrayValue, NumbersMembersFromOneAndCopiesThem) {
   TextArray array;
   EXPECT_EQ(array.count(), 0);
