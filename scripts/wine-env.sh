@@ -6,7 +6,8 @@
 # the locale. Mono and Gecko are not installed: nothing here needs them, and their installers
 # would ask questions. SimSun, the user-interface font of a Chinese Windows, is not here; a
 # Ming-style font of the same metrics stands in for it, so that texts fit their controls as
-# they do there. Wine draws the window frames itself, as there is no window manager on Xvfb.
+# they do there. There is no window manager on Xvfb: Wine draws the window frames itself and
+# leaves its windows unmanaged, instead of waiting on each new window for a manager's answer.
 wine_env() {
   export WINEPREFIX=$1
   export WINEARCH=win64
@@ -24,6 +25,8 @@ wine_boot() {
       wine_locale wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v SimSun \
         /d 'AR PL UMing CN' /f >/dev/null 2>&1
       wine_locale wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f \
+        >/dev/null 2>&1
+      wine_locale wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
         >/dev/null 2>&1
       touch "$WINEPREFIX/.booted"
     fi

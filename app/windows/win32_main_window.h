@@ -26,6 +26,10 @@ class Win32MainWindow final : public Controls {
   // event. False when the window could not be created; then no event runs.
   bool Open();
 
+  // The window and its controls while the window exists, null otherwise.
+  HWND hwnd() const { return hwnd_; }
+  HWND Hwnd(Control control) const { return controls_[static_cast<std::size_t>(control)]; }
+
   // The window's own keyboard rules, applied to a message before the dialog manager sees it:
   // Tab and Shift+Tab move through the tab stops in creation order, Escape closes the window
   // from any control, Enter does nothing outside the multi-line box. True when the message was
@@ -54,8 +58,6 @@ class Win32MainWindow final : public Controls {
   void OnCommand(int id, int code);
   LRESULT OnStaticColour(HDC dc, HWND control) const;
   void RunEvent(Control control);
-  HWND Hwnd(Control control) const { return controls_[static_cast<std::size_t>(control)]; }
-
   WindowDescription description_;
   WindowEvents& events_;
   Desktop& desktop_;
