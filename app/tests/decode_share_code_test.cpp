@@ -59,15 +59,9 @@ class SeeingEvents final : public WindowEvents {
 
 class DecodeShareCodeTest : public ::testing::Test {
  protected:
-  // An endless answer and a silent service must end the decode soon.
-  void SetUp() override {
-    SetScriptTimeBudget(500);
-    inet::SetTimeouts({2000, 500});
-  }
-  void TearDown() override {
-    SetScriptTimeBudget(kDefaultScriptTimeBudget);
-    inet::SetTimeouts(inet::kDefaultTimeouts);
-  }
+  // An endless answer must end the decode soon.
+  void SetUp() override { SetScriptTimeBudget(500); }
+  void TearDown() override { SetScriptTimeBudget(kDefaultScriptTimeBudget); }
 };
 
 TEST_F(DecodeShareCodeTest, WritesTheResultThenTheHintAndPutsTheCursorBack) {

@@ -42,9 +42,20 @@ void AppendUnitEscape(std::string& out, char32_t unit) {
   out += escape;
 }
 
+bool StandsForItself(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte >= 0x20 && byte < 0x80 && c != '"' && c != '\\' && c != '/';
+}
+
 void AppendString(std::string& out, std::string_view text, NonAscii nonAscii) {
   out += '"';
   for (std::size_t at = 0; at < text.size();) {
+    // Runs of plain ASCII go over whole; megabytes of padding would crawl one by one.
+    std::size_t plain = at;
+    while (plain < text.size() && StandsForItself(text[plain])) ++plain;
+    out.append(text.substr(at, plain - at));
+    at = plain;
+    if (at == text.size()) break;
     const auto [point, length] = NextCodePoint(text, at);
     switch (point) {
       case '"':
