@@ -71,7 +71,10 @@ TEST_F(HostileText, ReadsThatNeverEndYieldTheEmptyText) {
       {"{ret: {toString: function () { for (;;) {} }, valueOf: function () { for (;;) {} }}}",
        false},
       {"{ret: {toJSON: function () { for (;;) {} }}}", true},
+#ifndef _WIN32
+      // Accessor syntax is newer than the script control's JScript, which cannot load this.
       {"{get ret() { for (;;) {} }}", false},
+#endif
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::PrintToString(c.answer));
