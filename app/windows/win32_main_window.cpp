@@ -35,8 +35,8 @@ bool RegisterMainWindowClass(WNDPROC procedure) {
   return registered;
 }
 
-// Labels: one line, left-aligned, vertically centred, no "&" prefixes. Siblings clip one
-// another so that the stacking decides what shows where controls overlap.
+// Labels: one line, left-aligned, vertically centred, no "&" prefixes. Edit boxes: a flat
+// one-pixel border; the result box wraps its lines instead of scrolling sideways.
 DWORD KindStyle(ControlKind kind) {
   switch (kind) {
     case ControlKind::kLabel:
@@ -138,6 +138,7 @@ bool Win32MainWindow::CreateControls() {
   return true;
 }
 
+// Siblings clip one another, so that the stacking decides what shows where controls overlap.
 HWND Win32MainWindow::CreateControl(const ControlDescription& control) {
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | KindStyle(control.kind);
   if (control.visible) style |= WS_VISIBLE;
