@@ -57,6 +57,32 @@ Text FromEngine(const std::wstring& text) {
                   kGbkCodePage);
 }
 
+// Hosts whose engines were released, each renewed with a new engine and kept for the next
+// engine of this thread: starting a process costs far more than renewing its engine.
+constexpr std::size_t kIdleHostLimit = 2;
+
+std::vector<std::unique_ptr<ScriptHostProcess>>& IdleHosts() {
+  thread_local std::vector<std::unique_ptr<ScriptHostProcess>> hosts;
+  return hosts;
+}
+
+std::unique_ptr<ScriptHostProcess> TakeHost() {
+  std::vector<std::unique_ptr<ScriptHostProcess>>& idle = IdleHosts();
+  while (!idle.empty()) {
+    std::unique_ptr<ScriptHostProcess> host = std::move(idle.back());
+    idle.pop_back();
+    if (host->alive()) return host;
+  }
+  return ScriptHostProcess::Start();
+}
+
+void GiveBack(std::unique_ptr<ScriptHostProcess> host) {
+  std::vector<std::unique_ptr<ScriptHostProcess>>& idle = IdleHosts();
+  if (host != nullptr && idle.size() < kIdleHostLimit && host->Renew()) {
+    idle.push_back(std::move(host));
+  }
+}
+
 bool IsJavaScript(const Text& language) {
   const Text name = ToLower(language);
   return name == "javascript" || name == "jscript";
@@ -69,6 +95,9 @@ class ScriptEngine {
   ScriptEngine(std::unique_ptr<ScriptHostProcess> host, std::int32_t budgetMilliseconds)
       : host_(std::move(host)),
         budget_(budgetMilliseconds > 0 ? static_cast<ULONGLONG>(budgetMilliseconds) : 0) {}
+  ~ScriptEngine() { GiveBack(std::move(host_)); }
+  ScriptEngine(const ScriptEngine&) = delete;
+  ScriptEngine& operator=(const ScriptEngine&) = delete;
 
   bool SetLanguage(const Text& language) {
     if (!IsJavaScript(language)) return false;
@@ -115,7 +144,7 @@ class ScriptEngine {
   bool Revive() {
     if (host_ != nullptr) return true;
     if (!replayable_) return false;
-    host_ = ScriptHostProcess::Start();
+    host_ = TakeHost();
     for (const Call& call : journal_) {
       if (host_ == nullptr) break;
       if (!host_->Call(call.operation, static_cast<std::uint32_t>(call.kind), call.code,
@@ -157,7 +186,7 @@ class ScriptEngine {
 
 ScriptHost ScriptHost::Create() {
   if (!ScriptEnginesAvailable()) return {};
-  std::unique_ptr<ScriptHostProcess> host = ScriptHostProcess::Start();
+  std::unique_ptr<ScriptHostProcess> host = TakeHost();
   if (host == nullptr) return {};
   return ScriptHost(std::make_shared<ScriptEngine>(std::move(host), ScriptTimeBudget()));
 }

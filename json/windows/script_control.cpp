@@ -1,6 +1,7 @@
 #include "json/windows/script_control.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include "json/script_host.h"
@@ -137,6 +138,8 @@ Reply Serve(ScriptControl& control, const RequestHeader& request, const std::wst
     case Operation::kAddCode:
       reply.ok = control.Call(L"AddCode", code, nullptr);
       break;
+    case Operation::kRenew:  // the request loop renews the control it owns
+      break;
     case Operation::kEval: {
       Variant result;
       reply.ok = control.Call(L"Eval", code, result.get());
@@ -191,6 +194,18 @@ bool ScriptControl::Call(const wchar_t* method, const std::wstring& argument, VA
   return SUCCEEDED(outcome);
 }
 
+// A new control, set up so that the program keeps the time budget itself: the control must
+// neither stop a script on its own clock nor ask anyone about one, and it creates only objects
+// that are safe for scripting. Null when the control cannot be created.
+std::unique_ptr<ScriptControl> NewControl() {
+  auto control = std::make_unique<ScriptControl>();
+  if (!control->created()) return nullptr;
+  control->PutProperty(L"AllowUI", BoolVariant(false));
+  control->PutProperty(L"Timeout", LongVariant(-1));
+  control->PutProperty(L"UseSafeSubset", BoolVariant(true));
+  return control;
+}
+
 int ServeScriptRequests() {
   // A crash ends this process quietly; the program sees the engine gone.
   SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
@@ -198,23 +213,24 @@ int ServeScriptRequests() {
   const HANDLE output = GetStdHandle(STD_OUTPUT_HANDLE);
   if (FAILED(CoInitialize(nullptr))) return 1;
   {
-    ScriptControl control;
-    if (control.created()) {
-      // The program keeps the time budget itself; the control must neither stop a script on
-      // its own clock nor ask anyone about one, and creates only objects safe for scripting.
-      control.PutProperty(L"AllowUI", BoolVariant(false));
-      control.PutProperty(L"Timeout", LongVariant(-1));
-      control.PutProperty(L"UseSafeSubset", BoolVariant(true));
-    }
+    std::unique_ptr<ScriptControl> control = NewControl();
     Reply hello;
-    hello.ok = control.created();
-    if (SendReply(output, hello) && control.created()) {
+    hello.ok = control != nullptr;
+    if (SendReply(output, hello) && control != nullptr) {
       RequestHeader request;
       std::wstring code;
       while (ReadExact(input, &request, sizeof request)) {
         code.resize(request.units);
         if (!ReadExact(input, code.data(), code.size() * sizeof(wchar_t))) break;
-        if (!SendReply(output, Serve(control, request, code))) break;
+        Reply reply;
+        if (request.operation == Operation::kRenew) {
+          control.reset();
+          control = NewControl();
+          reply.ok = control != nullptr;
+        } else {
+          reply = Serve(*control, request, code);
+        }
+        if (!SendReply(output, reply) || control == nullptr) break;
       }
     }
   }

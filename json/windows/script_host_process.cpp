@@ -203,6 +203,16 @@ std::optional<ScriptHostProcess::Reply> ScriptHostProcess::Call(
   return ReadReply(deadline);
 }
 
+bool ScriptHostProcess::alive() const {
+  return !ended_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+bool ScriptHostProcess::Renew() {
+  const std::optional<Reply> reply =
+      Call(script_protocol::Operation::kRenew, 0, {}, GetTickCount64() + kStartLimitMilliseconds);
+  return reply && reply->ok;
+}
+
 std::optional<ScriptHostProcess::Reply> ScriptHostProcess::ReadReply(Deadline deadline) {
   ReplyHeader header;
   if (!ReadExact(&header, sizeof header, deadline)) return std::nullopt;

@@ -38,6 +38,11 @@ class ScriptHostProcess {
   // case it is ended, or when it has gone; after that every call answers nothing.
   std::optional<Reply> Call(script_protocol::Operation operation, std::uint32_t kind,
                             const std::wstring& code, Deadline deadline);
+  // False once the host has ended or been ended.
+  bool alive() const;
+  // Replaces the engine by a new one, as in a host that has just started. False when the host
+  // could not, or has gone.
+  bool Renew();
 
  private:
   ScriptHostProcess(HANDLE process, HANDLE requests, HANDLE replies, HANDLE replyReady);

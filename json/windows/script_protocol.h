@@ -9,7 +9,8 @@ namespace quorvant::script_protocol {
 // The command-line switch that starts an executable as a script host.
 inline constexpr wchar_t kHostSwitch[] = L"--quorvant-script-host";
 
-enum class Operation : std::uint32_t { kSetLanguage = 1, kAddCode = 2, kEval = 3 };
+// kRenew replaces the host's engine by a new one, as if the host had just started.
+enum class Operation : std::uint32_t { kSetLanguage = 1, kAddCode = 2, kEval = 3, kRenew = 4 };
 
 // Followed by `units` UTF-16 units of script text.
 struct RequestHeader {
