@@ -74,9 +74,9 @@ TEST_F(DecodeShareCodeTest, WritesTheResultThenTheHintAndPutsTheCursorBack) {
   };
   const Case cases[] = {
       {"angle-bracket code", ServiceOptions{}, "《Rt8pWm2XcLs《",
-       "https://item.taobao.com/item.htm?id=652387104519&ut_sk=1.share", "提示：解密成功"},
+       "https://item.shop.example/item.htm?id=652387104519&ut_sk=1.share", "提示：解密成功"},
       {"link with Chinese", ServiceOptions{}, "《Qm4vZt7NbWd《",
-       "https://s.taobao.com/search?q=连衣裙&tab=mall&sort=sale-desc"
+       "https://search.shop.example/search?q=连衣裙&tab=mall&sort=sale-desc"
        "&filter=reserve_price%5B100%2C300%5D&spm=a21bo.jianhua.201867-main.3",
        "提示：解密成功"},
       {"no link", ServiceOptions{.fault = FaultMode::kNoUrl}, "￥Hn3yQf7JkEz￥", "",

@@ -90,7 +90,7 @@ TEST_F(Win32DecodeWindowTest, ShowsTheLinkOrTheFailureText) {
   };
   const Case cases[] = {
       {"angle-bracket code", ServiceOptions{}, u8"《Rt8pWm2XcLs《",
-       u8"https://item.taobao.com/item.htm?id=652387104519&ut_sk=1.share", kSuccessHint},
+       u8"https://item.shop.example/item.htm?id=652387104519&ut_sk=1.share", kSuccessHint},
       {"yuan-sign code", ServiceOptions{}, u8"￥Hn3yQf7JkEz￥",
        u8"https://m.tb.cn/h.5Hn3yQf?sm=7f2a1c", kSuccessHint},
       {"huge answer", ServiceOptions{.fault = FaultMode::kHugeBody}, u8"￥Hn3yQf7JkEz￥",

@@ -38,7 +38,7 @@ TEST(AnswerRequest, AnswersTheDecodeApi) {
   };
   const Case cases[] = {
       {"angle-bracket code", "POST", kApiTarget, AccountBody(u8"《Rt8pWm2XcLs《"),
-       R"({"code":200,"ret":"\u8c03\u7528\u6210\u529f","url":"https:\/\/item.taobao.com\/item.htm?id=652387104519&ut_sk=1.share"})"},
+       R"({"code":200,"ret":"\u8c03\u7528\u6210\u529f","url":"https:\/\/item.shop.example\/item.htm?id=652387104519&ut_sk=1.share"})"},
       {"yuan-sign code inside chat words", "POST", kApiTarget,
        AccountBody(u8"【淘宝】复制这条信息￥Hn3yQf7JkEz￥后打开手机淘宝"),
        R"({"code":200,"ret":"\u8c03\u7528\u6210\u529f","url":"https:\/\/m.tb.cn\/h.5Hn3yQf?sm=7f2a1c"})"},
@@ -134,7 +134,7 @@ TEST(AnswerRequest, MisbehavesAsTheFaultModeSays) {
   const Case cases[] = {
       {FaultMode::kRawUtf8Marker, u8"《Rt8pWm2XcLs《", 200, "application/json",
        "{\"code\":200,\"ret\":\"\xe8\xb0\x83\xe7\x94\xa8\xe6\x88\x90\xe5\x8a\x9f\",\"url\":"
-       "\"https:\\/\\/item.taobao.com\\/item.htm?id=652387104519&ut_sk=1.share\"}",
+       "\"https:\\/\\/item.shop.example\\/item.htm?id=652387104519&ut_sk=1.share\"}",
        Delivery::kWhole},
       {FaultMode::kNoUrl, u8"《Rt8pWm2XcLs《", 200, "application/json",
        R"({"code":200,"ret":"\u8c03\u7528\u6210\u529f"})", Delivery::kWhole},
