@@ -13,7 +13,11 @@ wineserver -p 2>/dev/null || true  # a server already running for this prefix wi
 trap 'wineserver -k 2>/dev/null || true' EXIT
 wine_boot
 # Wine's own services start now, detached from the command's output: a service started by a
-# test program would keep that program's output pipe open after it ended.
+# test program would keep that program's output pipe open after it ended. So do the COM service
+# and the desktop, which Wine otherwise starts for the first program that needs them; programs
+# started side by side raced for that, and one of them was held up for half a minute.
 wine_locale wineboot >/dev/null 2>&1
+wine_locale wine net start RpcSs >/dev/null 2>&1 || true
+wine_locale wine rundll32.exe user32.dll,MessageBeep >/dev/null 2>&1 || true
 export QUORVANT_WINE_SESSION=1
 "$@"

@@ -83,9 +83,12 @@ std::wstring ExecutablePath() {
 // read asynchronously, under a name no one else uses.
 bool CreateReplyPipe(UniqueHandle& parentEnd, UniqueHandle& childEnd) {
   static std::atomic<unsigned> serial{0};
+  // The process number alone could repeat a name that a host of an ended process still holds.
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
   const std::wstring name = L"\\\\.\\pipe\\quorvant-script-" +
                             std::to_wstring(GetCurrentProcessId()) + L"-" +
-                            std::to_wstring(++serial);
+                            std::to_wstring(now.QuadPart) + L"-" + std::to_wstring(++serial);
   *parentEnd.out() = CreateNamedPipeW(
       name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
       PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 0,
