@@ -140,20 +140,22 @@ class ScriptEngine {
   }
 
   // A new host that has run every completed call again holds the engine as it was. A replayed
-  // call that no longer completes loses the engine for good.
+  // call that no longer completes loses the engine for good; a host that cannot be started now
+  // is tried again on the next call.
   bool Revive() {
     if (host_ != nullptr) return true;
     if (!replayable_) return false;
     host_ = TakeHost();
+    if (host_ == nullptr) return false;
     for (const Call& call : journal_) {
-      if (host_ == nullptr) break;
       if (!host_->Call(call.operation, static_cast<std::uint32_t>(call.kind), call.code,
                        Deadline())) {
         host_.reset();
+        Forget();
+        return false;
       }
     }
-    if (host_ == nullptr) Forget();
-    return host_ != nullptr;
+    return true;
   }
 
   void Record(Call call) {
