@@ -232,6 +232,10 @@ int ServeScriptRequests() {
         }
         if (!SendReply(output, reply) || control == nullptr) break;
       }
+      // The program has gone or let the engine go. Nothing here needs an orderly end, and
+      // tearing the engine down could keep the process (and the program's error output, which
+      // it shares) alive for a while.
+      TerminateProcess(GetCurrentProcess(), 0);
     }
   }
   CoUninitialize();
