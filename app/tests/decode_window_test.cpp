@@ -13,6 +13,7 @@
 #include <QTest>
 
 #include "app/main_window_events.h"
+#include "app/tests/decode_cases.h"
 #include "app/tests/fake_ui.h"
 #include "app/ui_qt.h"
 #include "app/window_description.h"
@@ -26,14 +27,11 @@ namespace quorvant {
 namespace {
 
 using decoding_service::DecodingService;
-using decoding_service::FaultMode;
-using decoding_service::ServiceOptions;
 using fakes::FakeDesktop;
 using fakes::RecordingEvents;
 
-constexpr char8_t kFailureText[] = u8"淘口令解密失败，请确认输入的淘口令是否正确";
-constexpr char8_t kFailureHint[] = u8"提示：解密失败";
-constexpr char8_t kSuccessHint[] = u8"提示：解密成功";
+using decode_cases::OutcomeCase;
+using decode_cases::WireCase;
 
 // The window of the program with its decode button posting to `endpoint`.
 class DecodeWindow {
@@ -85,51 +83,12 @@ class DecodeWindowTest : public ::testing::Test {
 };
 
 TEST_F(DecodeWindowTest, ShowsTheLinkOrTheFailureText) {
-  struct Case {
-    const char* name;
-    std::optional<ServiceOptions> service;  // none: nothing listens at the address
-    const char8_t* code;
-    const char8_t* result;
-    const char8_t* hint;
-    // Shortened where the answer never ends or never comes; elsewhere the platform's own, which
-    // a huge answer needs on a slow build.
-    std::int32_t scriptBudget = kDefaultScriptTimeBudget;
-    inet::Timeouts timeouts = inet::kDefaultTimeouts;
-  };
-  const Case cases[] = {
-      {"angle-bracket code", ServiceOptions{}, u8"《Rt8pWm2XcLs《",
-       u8"https://item.shop.example/item.htm?id=652387104519&ut_sk=1.share", kSuccessHint},
-      {"yuan-sign code", ServiceOptions{}, u8"￥Hn3yQf7JkEz￥",
-       u8"https://m.tb.cn/h.5Hn3yQf?sm=7f2a1c", kSuccessHint},
-      {"huge answer", ServiceOptions{.fault = FaultMode::kHugeBody}, u8"￥Hn3yQf7JkEz￥",
-       u8"https://m.tb.cn/h.5Hn3yQf?sm=7f2a1c", kSuccessHint},
-      {"success without a link", ServiceOptions{.fault = FaultMode::kNoUrl}, u8"《Rt8pWm2XcLs《",
-       u8"", kSuccessHint},
-      {"unknown code", ServiceOptions{}, u8"《Zz9zZz9zZz9《", kFailureText, kFailureHint},
-      {"wrong account", ServiceOptions{.accountPassword = "changed"}, u8"《Rt8pWm2XcLs《",
-       kFailureText, kFailureHint},
-      {"HTML error page", ServiceOptions{.fault = FaultMode::kHtmlError}, u8"《Rt8pWm2XcLs《",
-       kFailureText, kFailureHint},
-      {"marker as raw UTF-8", ServiceOptions{.fault = FaultMode::kRawUtf8Marker},
-       u8"《Rt8pWm2XcLs《", kFailureText, kFailureHint},
-      {"no service", std::nullopt, u8"《Rt8pWm2XcLs《", kFailureText, kFailureHint},
-      {"script that never ends", ServiceOptions{.fault = FaultMode::kEndlessScript},
-       u8"《Rt8pWm2XcLs《", kFailureText, kFailureHint, 500},
-      {"stalled answer",
-       ServiceOptions{.fault = FaultMode::kStall},
-       u8"《Rt8pWm2XcLs《",
-       kFailureText,
-       kFailureHint,
-       kDefaultScriptTimeBudget,
-       {2000, 500}},
-      {"closed mid-body", ServiceOptions{.fault = FaultMode::kCloseMidBody}, u8"《Rt8pWm2XcLs《",
-       kFailureText, kFailureHint},
-  };
-  for (const Case& c : cases) {
+  for (const OutcomeCase& c : decode_cases::OutcomeCases()) {
     SCOPED_TRACE(c.name);
     SetScriptTimeBudget(c.scriptBudget);
     inet::SetTimeouts(c.timeouts);
-    auto service = std::make_unique<DecodingService>(c.service.value_or(ServiceOptions{}));
+    auto service =
+        std::make_unique<DecodingService>(c.service.value_or(decoding_service::ServiceOptions{}));
     ASSERT_NE(service->Port(), 0);
     DecodeWindow window(service->Endpoint());
     if (!c.service) service.reset();
@@ -157,39 +116,15 @@ TEST_F(DecodeWindowTest, EveryDecodeRunsTheCopyButtonHandler) {
   const int before = window.CopyButtonUpdates();
   for (int decode = 1; decode <= 2; ++decode) {
     SCOPED_TRACE(decode);
-    window.Decode(QString::fromUtf8(u8"￥Hn3yQf7JkEz￥"));
-    EXPECT_EQ(window.Result(), QStringLiteral("https://m.tb.cn/h.5Hn3yQf?sm=7f2a1c"));
+    window.Decode(QString::fromUtf8(decode_cases::kYuanSignCode));
+    EXPECT_EQ(window.Result(), QString::fromUtf8(decode_cases::kYuanSignLink));
     EXPECT_EQ(window.CopyButtonUpdates(), before + decode);
   }
   EXPECT_EQ(service.Requests().size(), 2u);
 }
 
-// The header lines of a raw request, each without its CR LF.
-std::vector<std::string> HeaderLinesOf(const std::string& request) {
-  std::vector<std::string> lines;
-  const std::size_t end = request.find("\r\n\r\n");
-  for (std::size_t at = request.find("\r\n") + 2; at < end + 2;) {
-    const std::size_t next = request.find("\r\n", at);
-    lines.push_back(request.substr(at, next - at));
-    at = next + 2;
-  }
-  return lines;
-}
-
 TEST_F(DecodeWindowTest, SendsTheFormAsItIsOnTheWire) {
-  struct Case {
-    const char8_t* code;  // as typed
-    const char* encoded;  // the text field on the wire
-  };
-  const Case cases[] = {
-      {u8"《Rt8pWm2XcLs《", "%E3%80%8A%52%74%38%70%57%6D%32%58%63%4C%73%E3%80%8A"},
-      {u8"abc", "%61%62%63"},
-      {u8"a b", "%61%20%62"},
-      {u8"淘", "%E6%B7%98"},
-      {u8" ￥x￥　", "%20%EF%BF%A5%78%EF%BF%A5%E3%80%80"},
-      {u8"", ""},
-  };
-  for (const Case& c : cases) {
+  for (const WireCase& c : decode_cases::WireCases()) {
     SCOPED_TRACE(reinterpret_cast<const char*>(c.code));
     const DecodingService service;
     DecodeWindow window(service.Endpoint());
@@ -197,32 +132,7 @@ TEST_F(DecodeWindowTest, SendsTheFormAsItIsOnTheWire) {
 
     const std::vector<std::string> requests = service.Requests();
     ASSERT_EQ(requests.size(), 1u);
-    const std::string& request = requests[0];
-    const std::string body = std::string("username=qorbex&password=qorbex&text=") + c.encoded;
-    EXPECT_EQ(request.substr(0, request.find("\r\n")),
-              "POST /index.php?m=api&a=taokoulingjm HTTP/1.1");
-    EXPECT_EQ(request.substr(request.find("\r\n\r\n") + 4), body);
-
-    // The four lines the program composes, in this order; the rest are the platform's own.
-    const std::string composed[] = {"Accept: */*", "Referer: " + service.Endpoint(),
-                                    "Accept-Language: zh-cn",
-                                    "Content-Type: application/x-www-form-urlencoded"};
-    const std::vector<std::string> lines = HeaderLinesOf(request);
-    auto next = lines.begin();
-    for (const std::string& line : composed) {
-      next = std::find(next, lines.end(), line);
-      EXPECT_NE(next, lines.end()) << line;
-      EXPECT_EQ(std::count(lines.begin(), lines.end(), line), 1) << line;
-    }
-    EXPECT_EQ(std::count(lines.begin(), lines.end(),
-                         "User-Agent: Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)"),
-              1);
-    EXPECT_EQ(
-        std::count(lines.begin(), lines.end(), "Content-Length: " + std::to_string(body.size())),
-        1);
-    for (const std::string& line : lines) {
-      EXPECT_NE(line.rfind("Cookie:", 0), 0u) << "no cookie is sent";
-    }
+    decode_cases::ExpectDecodeRequest(requests[0], service.Endpoint(), c.encoded);
   }
 }
 

@@ -28,7 +28,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kRounds = 15;
 constexpr int kCallsPerRound = 20;
-constexpr char kExpectedLink[] = "https://m.tb.cn/h.5Hn3yQf?sm=7f2a1c";
+constexpr char kExpectedLink[] = "https://m.shop.example/h.5Hn3yQf?sm=7f2a1c";
 constexpr char kForm[] = "username=qorbex&password=qorbex&text=%EF%BF%A5Hn3yQf7JkEz%EF%BF%A5";
 
 struct Measured {

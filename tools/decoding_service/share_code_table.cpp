@@ -7,7 +7,7 @@ namespace {
 
 constexpr ShareCode kShareCodes[] = {
     {u8"《Rt8pWm2XcLs《", u8"https://item.shop.example/item.htm?id=652387104519&ut_sk=1.share"},
-    {u8"￥Hn3yQf7JkEz￥", u8"https://m.tb.cn/h.5Hn3yQf?sm=7f2a1c"},
+    {u8"￥Hn3yQf7JkEz￥", u8"https://m.shop.example/h.5Hn3yQf?sm=7f2a1c"},
     // A long link wraps in the result box; the Chinese search word travels as \u escapes.
     {u8"《Qm4vZt7NbWd《",
      u8"https://search.shop.example/search?q=连衣裙&tab=mall&sort=sale-desc"

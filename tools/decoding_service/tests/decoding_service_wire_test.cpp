@@ -12,7 +12,7 @@ namespace {
 constexpr char kKnownCodeBody[] =
     "username=qorbex&password=qorbex&text=%EF%BF%A5Hn3yQf7JkEz%EF%BF%A5";
 constexpr std::string_view kSuccess =
-    R"({"code":200,"ret":"\u8c03\u7528\u6210\u529f","url":"https:\/\/m.tb.cn\/h.5Hn3yQf?sm=7f2a1c"})";
+    R"({"code":200,"ret":"\u8c03\u7528\u6210\u529f","url":"https:\/\/m.shop.example\/h.5Hn3yQf?sm=7f2a1c"})";
 
 class DecodingServiceWireTest : public ::testing::Test {
  protected:
@@ -50,7 +50,7 @@ TEST_F(DecodingServiceWireTest, DeliversEachAnswerAsItsFaultModeSays) {
 TEST_F(DecodingServiceWireTest, SendsAHugeBodyWhole) {
   const DecodingService service({.fault = FaultMode::kHugeBody, .hugeBodyBytes = 6u << 20});
   const std::string body = Post(service.Endpoint());
-  const std::string_view link = R"(","url":"https:\/\/m.tb.cn\/h.5Hn3yQf?sm=7f2a1c"})";
+  const std::string_view link = R"(","url":"https:\/\/m.shop.example\/h.5Hn3yQf?sm=7f2a1c"})";
   EXPECT_GT(body.size(), 6u << 20);
   EXPECT_EQ(body.substr(body.size() - link.size()), link);
 }

@@ -41,10 +41,10 @@ TEST(AnswerRequest, AnswersTheDecodeApi) {
        R"({"code":200,"ret":"\u8c03\u7528\u6210\u529f","url":"https:\/\/item.shop.example\/item.htm?id=652387104519&ut_sk=1.share"})"},
       {"yuan-sign code inside chat words", "POST", kApiTarget,
        AccountBody(u8"【淘宝】复制这条信息￥Hn3yQf7JkEz￥后打开手机淘宝"),
-       R"({"code":200,"ret":"\u8c03\u7528\u6210\u529f","url":"https:\/\/m.tb.cn\/h.5Hn3yQf?sm=7f2a1c"})"},
+       R"({"code":200,"ret":"\u8c03\u7528\u6210\u529f","url":"https:\/\/m.shop.example\/h.5Hn3yQf?sm=7f2a1c"})"},
       {"query members in another order", "POST", "/index.php?a=taokoulingjm&m=api",
        AccountBody(u8"￥Hn3yQf7JkEz￥"),
-       R"({"code":200,"ret":"\u8c03\u7528\u6210\u529f","url":"https:\/\/m.tb.cn\/h.5Hn3yQf?sm=7f2a1c"})"},
+       R"({"code":200,"ret":"\u8c03\u7528\u6210\u529f","url":"https:\/\/m.shop.example\/h.5Hn3yQf?sm=7f2a1c"})"},
       {"unknown code", "POST", kApiTarget, AccountBody(u8"《Zz9zZz9zZz9《"),
        R"({"code":201,"ret":"\u6dd8\u53e3\u4ee4\u4e0d\u5b58\u5728\u6216\u5df2\u5931\u6548"})"},
       {"code with the wrong signs", "POST", kApiTarget, AccountBody(u8"￥Rt8pWm2XcLs￥"),
@@ -144,10 +144,10 @@ TEST(AnswerRequest, MisbehavesAsTheFaultModeSays) {
       {FaultMode::kEndlessScript, u8"《Rt8pWm2XcLs《", 200, "application/json",
        "(function(){while(true){}})()", Delivery::kWhole},
       {FaultMode::kStall, u8"￥Hn3yQf7JkEz￥", 200, "application/json",
-       R"({"code":200,"ret":"\u8c03\u7528\u6210\u529f","url":"https:\/\/m.tb.cn\/h.5Hn3yQf?sm=7f2a1c"})",
+       R"({"code":200,"ret":"\u8c03\u7528\u6210\u529f","url":"https:\/\/m.shop.example\/h.5Hn3yQf?sm=7f2a1c"})",
        Delivery::kStallAfterHead},
       {FaultMode::kCloseMidBody, u8"￥Hn3yQf7JkEz￥", 200, "application/json",
-       R"({"code":200,"ret":"\u8c03\u7528\u6210\u529f","url":"https:\/\/m.tb.cn\/h.5Hn3yQf?sm=7f2a1c"})",
+       R"({"code":200,"ret":"\u8c03\u7528\u6210\u529f","url":"https:\/\/m.shop.example\/h.5Hn3yQf?sm=7f2a1c"})",
        Delivery::kCloseMidBody},
       {FaultMode::kHtmlError, u8"《Rt8pWm2XcLs《", 500, "text/html; charset=UTF-8",
        "<h1>500 Internal Server Error</h1>", Delivery::kWhole},
@@ -175,7 +175,7 @@ TEST(AnswerRequest, HugeBodyPadsASuccessAheadOfTheLink) {
         AnswerRequest({"POST", kApiTarget, AccountBody(u8"￥Hn3yQf7JkEz￥")},
                       {.fault = FaultMode::kHugeBody, .hugeBodyBytes = padding});
     const std::string head = R"({"code":200,"ret":"\u8c03\u7528\u6210\u529f","desc":")";
-    const std::string tail = R"(","url":"https:\/\/m.tb.cn\/h.5Hn3yQf?sm=7f2a1c"})";
+    const std::string tail = R"(","url":"https:\/\/m.shop.example\/h.5Hn3yQf?sm=7f2a1c"})";
     ASSERT_EQ(answer.body.size(), head.size() + padding + tail.size());
     EXPECT_EQ(answer.body.substr(0, head.size()), head);
     EXPECT_EQ(answer.body.substr(head.size() + padding), tail);
