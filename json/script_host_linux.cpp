@@ -14,6 +14,7 @@
 #include <string_view>
 #include <thread>
 
+#include "json/script_engine.h"
 #include "json/script_host.h"
 #include "text/encoding.h"
 #include "text/text_operations.h"
@@ -227,27 +228,27 @@ class Watchdog {
 
 }  // namespace
 
-class ScriptEngine {
+class QmlScriptEngine final : public ScriptEngine {
  public:
-  explicit ScriptEngine(std::int32_t budgetMilliseconds) : budget_(budgetMilliseconds) {
+  explicit QmlScriptEngine(std::int32_t budgetMilliseconds) : budget_(budgetMilliseconds) {
     Budget scope(*this);
     Run(QString::fromLatin1(kLimitsPrelude));
     primitiveOf_ = Run(QString::fromLatin1(kPrimitiveOf)).value_or(QJSValue());
   }
 
-  bool SetLanguage(const Text& language) {
+  bool SetLanguage(const Text& language) override {
     const Text name = ToLower(language);
     languageSet_ = name == "javascript" || name == "jscript";
     return languageSet_;
   }
 
-  bool AddCode(const Text& code) {
+  bool AddCode(const Text& code) override {
     if (!languageSet_ || code.size() > kMaxScriptLength) return false;
     Budget scope(*this);
     return Run(ToEngine(code)).has_value();
   }
 
-  ScriptResult Eval(const Text& code, ResultKind kind) {
+  ScriptResult Eval(const Text& code, ResultKind kind) override {
     if (!languageSet_ || code.size() > kMaxScriptLength) return {};
     Budget scope(*this);
     const std::optional<QJSValue> value = Run(ToEngine(code));
@@ -259,7 +260,7 @@ class ScriptEngine {
   // Arms the watchdog for one call and leaves the engine uninterrupted after it.
   class Budget {
    public:
-    explicit Budget(ScriptEngine& owner) : owner_(owner) {
+    explicit Budget(QmlScriptEngine& owner) : owner_(owner) {
       Watchdog::OfThisThread().Arm(owner_.engine_, Clock::now() + owner_.budget_);
     }
     ~Budget() {
@@ -270,7 +271,7 @@ class ScriptEngine {
     Budget& operator=(const Budget&) = delete;
 
    private:
-    ScriptEngine& owner_;
+    QmlScriptEngine& owner_;
   };
 
   // The value of the last statement; nothing when the code does not compile, throws or is
@@ -338,20 +339,7 @@ class ScriptEngine {
 ScriptHost ScriptHost::Create() {
   if (!ScriptEnginesAvailable()) return {};
   EnsureApplication();
-  return ScriptHost(std::make_shared<ScriptEngine>(ScriptTimeBudget()));
-}
-
-bool ScriptHost::SetLanguage(const Text& language) const {
-  return engine_ != nullptr && engine_->SetLanguage(language);
-}
-
-bool ScriptHost::AddCode(const Text& code) const {
-  return engine_ != nullptr && engine_->AddCode(code);
-}
-
-ScriptResult ScriptHost::Eval(const Text& code, ResultKind kind) const {
-  if (engine_ == nullptr) return {};
-  return engine_->Eval(code, kind);
+  return ScriptHost(std::make_shared<QmlScriptEngine>(ScriptTimeBudget()));
 }
 
 namespace {

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "json/script_engine.h"
 #include "json/script_host.h"
 #include "json/windows/script_control.h"
 #include "json/windows/script_host_process.h"
@@ -90,29 +91,29 @@ bool IsJavaScript(const Text& language) {
 
 }  // namespace
 
-class ScriptEngine {
+class ControlScriptEngine final : public ScriptEngine {
  public:
-  ScriptEngine(std::unique_ptr<ScriptHostProcess> host, std::int32_t budgetMilliseconds)
+  ControlScriptEngine(std::unique_ptr<ScriptHostProcess> host, std::int32_t budgetMilliseconds)
       : host_(std::move(host)),
         budget_(budgetMilliseconds > 0 ? static_cast<ULONGLONG>(budgetMilliseconds) : 0) {}
-  ~ScriptEngine() { GiveBack(std::move(host_)); }
-  ScriptEngine(const ScriptEngine&) = delete;
-  ScriptEngine& operator=(const ScriptEngine&) = delete;
+  ~ControlScriptEngine() { GiveBack(std::move(host_)); }
+  ControlScriptEngine(const ControlScriptEngine&) = delete;
+  ControlScriptEngine& operator=(const ControlScriptEngine&) = delete;
 
-  bool SetLanguage(const Text& language) {
+  bool SetLanguage(const Text& language) override {
     if (!IsJavaScript(language)) return false;
     const auto reply = Request(Operation::kSetLanguage, ResultKind::kNone, ToEngine(language));
     languageSet_ = languageSet_ || (reply && reply->ok);
     return reply && reply->ok;
   }
 
-  bool AddCode(const Text& code) {
+  bool AddCode(const Text& code) override {
     if (!languageSet_ || code.size() > kMaxScriptLength) return false;
     const auto reply = Request(Operation::kAddCode, ResultKind::kNone, ToEngine(code));
     return reply && reply->ok;
   }
 
-  ScriptResult Eval(const Text& code, ResultKind kind) {
+  ScriptResult Eval(const Text& code, ResultKind kind) override {
     if (!languageSet_ || code.size() > kMaxScriptLength) return {};
     const auto reply = Request(Operation::kEval, kind, ToEngine(code));
     if (!reply || !reply->ok) return {};
@@ -190,20 +191,7 @@ ScriptHost ScriptHost::Create() {
   if (!ScriptEnginesAvailable()) return {};
   std::unique_ptr<ScriptHostProcess> host = TakeHost();
   if (host == nullptr) return {};
-  return ScriptHost(std::make_shared<ScriptEngine>(std::move(host), ScriptTimeBudget()));
-}
-
-bool ScriptHost::SetLanguage(const Text& language) const {
-  return engine_ != nullptr && engine_->SetLanguage(language);
-}
-
-bool ScriptHost::AddCode(const Text& code) const {
-  return engine_ != nullptr && engine_->AddCode(code);
-}
-
-ScriptResult ScriptHost::Eval(const Text& code, ResultKind kind) const {
-  if (engine_ == nullptr) return {};
-  return engine_->Eval(code, kind);
+  return ScriptHost(std::make_shared<ControlScriptEngine>(std::move(host), ScriptTimeBudget()));
 }
 
 namespace {

@@ -1,5 +1,7 @@
 #include "json/script_host.h"
 
+#include "json/script_engine.h"
+
 #include <atomic>
 
 namespace quorvant {
@@ -45,6 +47,19 @@ class ScriptHost::Alive {
 
 ScriptHost::ScriptHost(std::shared_ptr<ScriptEngine> engine)
     : engine_(std::move(engine)), alive_(engine_ ? std::make_shared<Alive>() : nullptr) {}
+
+bool ScriptHost::SetLanguage(const Text& language) const {
+  return engine_ != nullptr && engine_->SetLanguage(language);
+}
+
+bool ScriptHost::AddCode(const Text& code) const {
+  return engine_ != nullptr && engine_->AddCode(code);
+}
+
+ScriptResult ScriptHost::Eval(const Text& code, ResultKind kind) const {
+  if (engine_ == nullptr) return {};
+  return engine_->Eval(code, kind);
+}
 
 std::int32_t LiveScriptEngines() {
   return liveEngines;
