@@ -56,6 +56,27 @@ class FakeDesktop final : public Desktop {
   std::vector<Text> opened;
 };
 
+// The platform's real clipboard, which can be made to refuse, and a browser that only remembers
+// addresses.
+template <class RealDesktop>
+class RefusableDesktop final : public Desktop {
+ public:
+  bool SetClipboardText(const Text& text) override {
+    return clipboardWorks && real_.SetClipboardText(text);
+  }
+  bool OpenUrl(const Text& address) override {
+    opened.push_back(address);
+    return browserAccepts;
+  }
+
+  bool clipboardWorks = true;
+  bool browserAccepts = true;
+  std::vector<Text> opened;
+
+ private:
+  RealDesktop real_;
+};
+
 // Passes every event on and remembers which handlers ran.
 class RecordingEvents final : public WindowEvents {
  public:

@@ -25,24 +25,7 @@ namespace {
 
 using fakes::RecordingEvents;
 
-// The real clipboard, which can be made to refuse, and a browser that only remembers addresses.
-class TestDesktop final : public Desktop {
- public:
-  bool SetClipboardText(const Text& text) override {
-    return clipboardWorks && real_.SetClipboardText(text);
-  }
-  bool OpenUrl(const Text& address) override {
-    opened.push_back(address);
-    return browserAccepts;
-  }
-
-  bool clipboardWorks = true;
-  bool browserAccepts = true;
-  std::vector<Text> opened;
-
- private:
-  QtDesktop real_;
-};
+using TestDesktop = fakes::RefusableDesktop<QtDesktop>;
 
 QString TextOf(QWidget* widget) {
   if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();

@@ -22,24 +22,7 @@ using win32_test::Pump;
 using win32_test::TextOf;
 using win32_test::Utf16;
 
-// The real clipboard, which can be made to refuse, and a browser that only remembers addresses.
-class TestDesktop final : public Desktop {
- public:
-  bool SetClipboardText(const Text& text) override {
-    return clipboardWorks && real_.SetClipboardText(text);
-  }
-  bool OpenUrl(const Text& address) override {
-    opened.push_back(address);
-    return browserAccepts;
-  }
-
-  bool clipboardWorks = true;
-  bool browserAccepts = true;
-  std::vector<Text> opened;
-
- private:
-  Win32Desktop real_;
-};
+using TestDesktop = fakes::RefusableDesktop<Win32Desktop>;
 
 std::wstring ClassOf(HWND hwnd) {
   wchar_t name[64] = {};
