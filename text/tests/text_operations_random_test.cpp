@@ -341,31 +341,30 @@ std::vector<std::string> Pieces(const TextArray& array) {
   return pieces;
 }
 
-TEST(TextOperationsAgainstReference, FindText) {
-  CaseMaker maker;
-  for (int i = 0; i < kCases; ++i) {
-    const std::string text = maker.RandomText(16);
-    const std::string sought = maker.Sought(text);
-    const auto start = maker.Number(text);
-    const bool ignoreCase = maker.Flag();
-    ASSERT_EQ(FindText(Text(text), Text(sought), start, ignoreCase),
-              ReferenceFind(text, sought, start, ignoreCase))
-        << Show(text) << " sought " << Show(sought) << " start " << Show(start) << " ignoreCase "
-        << ignoreCase;
-  }
-}
-
-TEST(TextOperationsAgainstReference, FindTextReverse) {
-  CaseMaker maker;
-  for (int i = 0; i < kCases; ++i) {
-    const std::string text = maker.RandomText(16);
-    const std::string sought = maker.Sought(text);
-    const auto start = maker.Number(text);
-    const bool ignoreCase = maker.Flag();
-    ASSERT_EQ(FindTextReverse(Text(text), Text(sought), start, ignoreCase),
-              ReferenceFindReverse(text, sought, start, ignoreCase))
-        << Show(text) << " sought " << Show(sought) << " start " << Show(start) << " ignoreCase "
-        << ignoreCase;
+TEST(TextOperationsAgainstReference, FindTextBothWays) {
+  using Search = std::int32_t (*)(const Text&, const Text&, std::optional<std::int32_t>, bool);
+  using ReferenceSearch =
+      std::int32_t (*)(const std::string&, const std::string&, std::optional<std::int32_t>, bool);
+  struct Direction {
+    const char* name;
+    Search search;
+    ReferenceSearch reference;
+  };
+  const Direction directions[] = {{"FindText", &FindText, &ReferenceFind},
+                                  {"FindTextReverse", &FindTextReverse, &ReferenceFindReverse}};
+  for (const Direction& direction : directions) {
+    SCOPED_TRACE(direction.name);
+    CaseMaker maker;
+    for (int i = 0; i < kCases; ++i) {
+      const std::string text = maker.RandomText(16);
+      const std::string sought = maker.Sought(text);
+      const auto start = maker.Number(text);
+      const bool ignoreCase = maker.Flag();
+      ASSERT_EQ(direction.search(Text(text), Text(sought), start, ignoreCase),
+                direction.reference(text, sought, start, ignoreCase))
+          << Show(text) << " sought " << Show(sought) << " start " << Show(start) << " ignoreCase "
+          << ignoreCase;
+    }
   }
 }
 
